@@ -134,6 +134,10 @@ int32_t page_set(int32_t work, int32_t visible);
 
 // The console defaults behind the hooks (runtime/console).
 const RuntimeHooks& console_hooks();
+// First use of the console layer: takes the line width from the reported column count.
+void console_ensure_init();
+// The console's own sleep: pauses of 100 ms and more end early when a console key waits.
+void console_sleep(int32_t milliseconds);
 
 uint32_t cpu_features();
 constexpr uint32_t CPU_MMX = 0x800000;
