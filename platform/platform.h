@@ -65,4 +65,8 @@ void set_message_box(MessageBoxFn replacement);
 // A short tone (Beep on Windows; the terminal bell elsewhere).
 void beep(int32_t frequency, int32_t duration_ms);
 
+// The unshifted character of a virtual key (letters in upper case), 0 when it has none;
+// the top bit is set for a dead key.
+uint32_t virtual_key_char(uint32_t vk);
+
 }  // namespace zv::platform
