@@ -11,7 +11,7 @@ PACKAGES := cmake ninja-build g++ make git googletest libbenchmark-dev \
   x11-xserver-utils x11-utils imagemagick libx11-dev libxext-dev libxrandr-dev libxss-dev \
   libpng-dev libgif-dev clang libclang-rt-14-dev libsdl2-dev libpixman-1-dev libyuv-dev
 
-.PHONY: run test deps native check asan win64 win32 test-asan test-win64 fuzz bench clean
+.PHONY: run test deps native check asan win64 win32 test-asan test-win64 fuzz bench fonts clean
 
 deps:
 	@missing=$$(for p in $(PACKAGES); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed' || echo $$p; done); \
@@ -68,6 +68,16 @@ test: deps
 	$(MAKE) test-win64
 	$(MAKE) win32
 	$(MAKE) fuzz
+
+# Regenerates gfx/text/packed_fonts.cpp from the console fonts beside the clone.
+FONTS_DIR ?= ../shared/fonts
+fonts:
+	cmake -S . -B $(BUILD)/native $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD)/native --target fontpack
+	@mkdir -p $(BUILD)/fonts-src
+	for f in cp865-8x8 cp865-8x14 default8x16; do gunzip -c $(FONTS_DIR)/$$f.psf.gz > $(BUILD)/fonts-src/$$f.psf; done
+	$(BUILD)/native/tools/fontpack/fontpack $(BUILD)/fonts-src/cp865-8x8.psf $(BUILD)/fonts-src/cp865-8x14.psf \
+	  $(BUILD)/fonts-src/default8x16.psf gfx/text/packed_fonts.cpp
 
 clean:
 	rm -rf $(BUILD)
