@@ -8,3 +8,5 @@
 #include "gfx/core/draw_context.h"
 #include "gfx/image/image_buffer.h"
 #include "gfx/text/fonts.h"
+#include "input/keys.h"
+#include "input/input_hooks.h"
