@@ -4,6 +4,7 @@
 #include "runtime/runtime.h"
 #include "runtime/strings.h"
 #include "display/driver.h"
+#include "display/blit/blit.h"
 #include "gfx/core/graphics_state.h"
 #include "gfx/core/draw_context.h"
 #include "gfx/image/image_buffer.h"

@@ -1,0 +1,88 @@
+// The faster set built from AVX2 operations.
+#include "display/blit/palette_member.h"
+#include "display/blit/row_loop.h"
+
+#if defined(__x86_64__) || defined(__i386__)
+
+#include <immintrin.h>
+
+// Everything included above stays compiled for the default target; from here on, AVX2.
+#pragma GCC push_options
+#pragma GCC target("avx2")
+
+namespace zv::blit {
+namespace {
+
+struct Avx2Ops {
+  using V = __m256i;
+  static constexpr int32_t lanes = 8;
+
+  static V load(const uint8_t* p) { return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)); }
+  static void store(uint8_t* p, V v) { _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), v); }
+  static V and_(V a, V b) { return _mm256_and_si256(a, b); }
+  static V or_(V a, V b) { return _mm256_or_si256(a, b); }
+
+  template <int32_t LaneBits>
+  static V splat(uint32_t x) {
+    if constexpr (LaneBits == 16) return _mm256_set1_epi16(static_cast<int16_t>(x));
+    else return _mm256_set1_epi32(static_cast<int32_t>(x));
+  }
+
+  template <int32_t LaneBits, int32_t N>
+  static V shift(V v) {
+    if constexpr (N == 0) return v;
+    else if constexpr (LaneBits == 16 && N > 0) return _mm256_slli_epi16(v, N);
+    else if constexpr (LaneBits == 16) return _mm256_srli_epi16(v, -N);
+    else if constexpr (N > 0) return _mm256_slli_epi32(v, N);
+    else return _mm256_srli_epi32(v, -N);
+  }
+
+  // The packs work within 128-bit halves; the permute puts the four quarters back in order.
+  static V pack16(V a, V b) { return _mm256_permute4x64_epi64(_mm256_packus_epi32(a, b), 0xD8); }
+
+  static void widen16(V v, V& lo, V& hi) {
+    v = _mm256_permute4x64_epi64(v, 0xD8);
+    lo = _mm256_unpacklo_epi16(v, _mm256_setzero_si256());
+    hi = _mm256_unpackhi_epi16(v, _mm256_setzero_si256());
+  }
+
+  // Eight pixels into their 24 bytes at the bottom of the vector.
+  static V pack3(V v) {
+    const V bytes = _mm256_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1,  //
+                                     0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1);
+    const V words = _mm256_setr_epi32(0, 1, 2, 4, 5, 6, 3, 7);
+    return _mm256_permutevar8x32_epi32(_mm256_shuffle_epi8(v, bytes), words);
+  }
+
+  // Each full store's last 8 bytes are overwritten by the next; the last one stores 24.
+  static void store24(uint8_t* p, V a, V b, V c, V d) {
+    store(p, pack3(a));
+    store(p + 24, pack3(b));
+    store(p + 48, pack3(c));
+    d = pack3(d);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(p + 72), _mm256_castsi256_si128(d));
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(p + 88), _mm256_extracti128_si256(d, 1));
+  }
+};
+
+}  // namespace
+}  // namespace zv::blit
+
+#include "display/blit/vector_kernels.h"
+
+namespace zv::blit {
+namespace {
+constexpr BlitSet AVX2_SET = make_vector_set<Avx2Ops>();
+}  // namespace
+const BlitSet* avx2_blitters() { return &AVX2_SET; }
+}  // namespace zv::blit
+
+#pragma GCC pop_options
+
+#else
+
+namespace zv::blit {
+const BlitSet* avx2_blitters() { return nullptr; }
+}  // namespace zv::blit
+
+#endif

@@ -1,0 +1,65 @@
+#include "display/blit/row_loop.h"
+#include "runtime/cpu.h"
+
+namespace zv {
+
+namespace blit {
+
+namespace {
+
+// Used whenever the screen core has no table allocated, so a member never reads through null.
+uint32_t own_table[512];
+
+int32_t source_class(int32_t depth) {
+  switch (depth) {
+    case 1: case 2: case 4: case 8: return SOURCE_INDEXED;
+    case 15: case 16: return SOURCE_16;
+    case 24: case 32: return SOURCE_32;
+    default: return -1;
+  }
+}
+
+int32_t surface_type(int32_t type) {
+  switch (type) {
+    case 8: return TYPE_8;
+    case 15: return TYPE_15;
+    case 16: return TYPE_16;
+    case 24: return TYPE_24;
+    case 32: return TYPE_32;
+    default: return -1;
+  }
+}
+
+const BlitSet* faster_set() {
+  switch (simd_level()) {
+    case SIMD_AVX2: return avx2_blitters();
+    case SIMD_SSE2: return sse2_blitters();
+    default: return nullptr;
+  }
+}
+
+}  // namespace
+
+const uint32_t* conversion_table() { return blit_conversion_table ? blit_conversion_table : own_table; }
+
+}  // namespace blit
+
+BlitFunction choose_blitter(int32_t type, int32_t red_low) {
+  using namespace blit;
+  if (red_low != 0 && red_low != 1) return nullptr;
+  // Both tables are kept current so that a member finds the right one whichever it reads.
+  build_conversion_table(own_table, red_low == 1);
+  if (blit_conversion_table) build_conversion_table(blit_conversion_table, red_low == 1);
+
+  const GraphicsState* gs = current_screen;
+  if (!gs) return nullptr;
+  int32_t source = source_class(gs->depth), surface = surface_type(type);
+  if (source < 0 || surface < 0) return nullptr;
+  BlitFunction plain = plain_blitters().member[source][surface][red_low];
+  if (!plain || !(gs->flags & GS_MMX)) return plain;
+  const BlitSet* fast = faster_set();
+  BlitFunction member = fast ? fast->member[source][surface][red_low] : nullptr;
+  return member ? member : plain;
+}
+
+}  // namespace zv
