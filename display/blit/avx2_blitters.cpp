@@ -46,20 +46,25 @@ struct Avx2Ops {
     hi = _mm256_unpackhi_epi16(v, _mm256_setzero_si256());
   }
 
-  // Eight pixels into their 24 bytes at the bottom of the vector.
+  // Eight pixels into their 24 bytes at the bottom of the vector, first and third bytes
+  // exchanged when Swap.
+  template <bool Swap>
   static V pack3(V v) {
-    const V bytes = _mm256_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1,  //
-                                     0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1);
+    const V bytes = Swap ? _mm256_setr_epi8(2, 1, 0, 6, 5, 4, 10, 9, 8, 14, 13, 12, -1, -1, -1, -1,  //
+                                            2, 1, 0, 6, 5, 4, 10, 9, 8, 14, 13, 12, -1, -1, -1, -1)
+                         : _mm256_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1,  //
+                                            0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1);
     const V words = _mm256_setr_epi32(0, 1, 2, 4, 5, 6, 3, 7);
     return _mm256_permutevar8x32_epi32(_mm256_shuffle_epi8(v, bytes), words);
   }
 
   // Each full store's last 8 bytes are overwritten by the next; the last one stores 24.
+  template <bool Swap>
   static void store24(uint8_t* p, V a, V b, V c, V d) {
-    store(p, pack3(a));
-    store(p + 24, pack3(b));
-    store(p + 48, pack3(c));
-    d = pack3(d);
+    store(p, pack3<Swap>(a));
+    store(p + 24, pack3<Swap>(b));
+    store(p + 48, pack3<Swap>(c));
+    d = pack3<Swap>(d);
     _mm_storeu_si128(reinterpret_cast<__m128i*>(p + 72), _mm256_castsi256_si128(d));
     _mm_storel_epi64(reinterpret_cast<__m128i*>(p + 88), _mm256_extracti128_si256(d, 1));
   }

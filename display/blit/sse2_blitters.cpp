@@ -57,7 +57,20 @@ struct Sse2Ops {
     return _mm_or_si128(_mm_move_epi64(six), _mm_slli_si128(_mm_srli_si128(six, 8), 6));
   }
 
+  static V swap_red_blue(V v) {
+    const V low = _mm_set1_epi32(0xFF), middle = _mm_set1_epi32(0xFF00);
+    return _mm_or_si128(_mm_or_si128(_mm_slli_epi32(_mm_and_si128(v, low), 16), _mm_and_si128(v, middle)),
+                        _mm_and_si128(_mm_srli_epi32(v, 16), low));
+  }
+
+  template <bool Swap>
   static void store24(uint8_t* p, V a, V b, V c, V d) {
+    if constexpr (Swap) {
+      a = swap_red_blue(a);
+      b = swap_red_blue(b);
+      c = swap_red_blue(c);
+      d = swap_red_blue(d);
+    }
     a = pack3(a);
     b = pack3(b);
     c = pack3(c);

@@ -12,8 +12,8 @@ namespace {
 // Ops supplies, for vectors V of Ops::lanes 32-bit lanes:
 //   load, store (unaligned); and_, or_; splat<LaneBits>(x); shift<LaneBits, N> (N > 0 left,
 //   N < 0 logical right); pack16(a, b): low halves of a's lanes then b's; widen16(v, lo, hi):
-//   16-bit lanes zero-extended, in order; store24(destination, a, b, c, d): the low three
-//   bytes of each lane of a, b, c, d, packed.
+//   16-bit lanes zero-extended, in order; store24<Swap>(destination, a, b, c, d): the low three
+//   bytes of each lane of a, b, c, d, packed, with the first and third exchanged when Swap.
 template <class Ops, int32_t LaneBits, FieldMove M>
 inline typename Ops::V move_lanes(typename Ops::V v) {
   return Ops::and_(Ops::template shift<LaneBits, M.to - M.from>(v), Ops::template splat<LaneBits>(M.mask()));
@@ -38,7 +38,11 @@ void vector_row(const uint8_t* source, uint8_t* destination, int32_t width, cons
   for (; i + block <= width; i += block) {
     const uint8_t* s = source + Source.bytes * i;
     uint8_t* d = destination + Dest.bytes * i;
-    if constexpr (Source.bytes == 2 && Dest.bytes == 2) {
+    if constexpr (Source.bytes == 4 && Dest.bytes == 3) {
+      // Only the low three bytes of each lane are stored, so the pixels need no masking.
+      Ops::template store24<RedLow>(d, Ops::load(s), Ops::load(s + vector_bytes), Ops::load(s + 2 * vector_bytes),
+                                    Ops::load(s + 3 * vector_bytes));
+    } else if constexpr (Source.bytes == 2 && Dest.bytes == 2) {
       // 16 bits to 16 bits stays in 16-bit lanes.
       for (int32_t k = 0; k < 2; ++k)
         Ops::store(d + k * vector_bytes, convert_lanes<Ops, 16, Source.layout, to>(Ops::load(s + k * vector_bytes)));
@@ -55,7 +59,7 @@ void vector_row(const uint8_t* source, uint8_t* destination, int32_t width, cons
         Ops::store(d, Ops::pack16(v[0], v[1]));
         Ops::store(d + vector_bytes, Ops::pack16(v[2], v[3]));
       } else if constexpr (Dest.bytes == 3) {
-        Ops::store24(d, v[0], v[1], v[2], v[3]);
+        Ops::template store24<false>(d, v[0], v[1], v[2], v[3]);
       } else {
         for (int32_t k = 0; k < 4; ++k) Ops::store(d + k * vector_bytes, v[k]);
       }
