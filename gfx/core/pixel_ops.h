@@ -1,6 +1,7 @@
 // Pixel, span and copy operations by bytes per pixel, chosen once per depth change.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "gfx/core/draw_context.h"

@@ -1,0 +1,31 @@
+// The display drivers of each platform, in order of preference.
+#include "display/driver.h"
+
+#ifdef _WIN32
+#include "display/gdi/gdi_driver.h"
+#endif
+
+namespace zv {
+
+namespace {
+
+#ifdef _WIN32
+const DisplayDriver* const builtin_drivers[] = {
+    &gdi_driver,
+    nullptr,
+};
+#else
+const DisplayDriver* const builtin_drivers[] = {
+    nullptr,
+};
+#endif
+
+const DisplayDriver* const* active_list = builtin_drivers;
+
+}  // namespace
+
+const DisplayDriver* const* display_driver_list() { return active_list; }
+
+void set_display_driver_list(const DisplayDriver* const* list) { active_list = list ? list : builtin_drivers; }
+
+}  // namespace zv
