@@ -7,8 +7,13 @@
 #include <immintrin.h>
 
 // Everything included above stays compiled for the default target; from here on, AVX2.
+// GCC and clang spell this differently.
+#if defined(__clang__)
+#pragma clang attribute push(__attribute__((target("avx2"))), apply_to = function)
+#else
 #pragma GCC push_options
 #pragma GCC target("avx2")
+#endif
 
 namespace zv::blit {
 namespace {
@@ -82,7 +87,11 @@ constexpr BlitSet AVX2_SET = make_vector_set<Avx2Ops>();
 const BlitSet* avx2_blitters() { return &AVX2_SET; }
 }  // namespace zv::blit
 
+#if defined(__clang__)
+#pragma clang attribute pop
+#else
 #pragma GCC pop_options
+#endif
 
 #else
 

@@ -7,8 +7,13 @@
 #include <emmintrin.h>
 
 // Everything included above stays compiled for the default target; from here on, SSE2.
+// GCC and clang spell this differently.
+#if defined(__clang__)
+#pragma clang attribute push(__attribute__((target("sse2"))), apply_to = function)
+#else
 #pragma GCC push_options
 #pragma GCC target("sse2")
+#endif
 
 namespace zv::blit {
 namespace {
@@ -93,7 +98,11 @@ constexpr BlitSet SSE2_SET = make_vector_set<Sse2Ops>();
 const BlitSet* sse2_blitters() { return &SSE2_SET; }
 }  // namespace zv::blit
 
+#if defined(__clang__)
+#pragma clang attribute pop
+#else
 #pragma GCC pop_options
+#endif
 
 #else
 
