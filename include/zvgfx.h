@@ -5,6 +5,7 @@
 #include "runtime/strings.h"
 #include "display/driver.h"
 #include "display/blit/blit.h"
+#include "display/host/window_host.h"
 #include "gfx/core/graphics_state.h"
 #include "gfx/core/draw_context.h"
 #include "gfx/image/image_buffer.h"

@@ -2,10 +2,10 @@
 #include <atomic>
 #include <cstring>
 
-#include "display/driver.h"
 #include "display/host/mouse_leave.h"
 #include "display/host/window_host.h"
 #include "display/host/window_system.h"
+#include "gfx/core/palette.h"
 #include "platform/platform.h"
 
 namespace zv {
@@ -54,16 +54,6 @@ void stop_window_thread() {
   // program), so the lock and the thread are left alive rather than freed under it.
   host_state.thread = nullptr;
   host_state.thread_ended = nullptr;
-}
-
-// Re-sends the shown palette to the driver after its surface was re-created.
-void reapply_palette() {
-  const GraphicsState* gs = graphics_state();
-  if (!gs || !gs->device_palette || !gs->driver || !gs->driver->set_palette_entry) return;
-  for (int32_t i = 0; i < 256; ++i) {
-    uint32_t c = gs->device_palette[i];
-    gs->driver->set_palette_entry(i, c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
-  }
 }
 
 }  // namespace
@@ -138,6 +128,12 @@ int32_t host_open(const char* title, int32_t width, int32_t height, int32_t dept
 void host_close() {
   if (!window_host.running) return;
   std::atomic_ref<int32_t>(window_host.running).store(0);
+  // The screen goes away with the program's hold on it; the window thread needs the lock to end.
+  GraphicsState* gs = graphics_state();
+  if (gs && (gs->flags & GS_LOCKED) && host_state.thread) {
+    host_unlock();
+    gs->flags &= ~(GS_LOCKED | GS_AUTO_LOCKED);
+  }
   stop_window_thread();
   const WindowSystem* ws = window_system();
   if (ws && host_state.screensaver_saved) {
@@ -165,7 +161,7 @@ int32_t switch_display() {
     window_host.flags ^= SCREEN_FULLSCREEN;
     window_host.driver_open_hook();
   }
-  reapply_palette();
+  palette_reapply();
   mark_all_rows_dirty();
   window_host.active = 1;
   host_state.mouse_tracked = 0;

@@ -195,6 +195,17 @@ TEST_F(HostOperations, OpenStartsTheThreadAndCloseRestoresTheScreensaver) {
   EXPECT_EQ(world.registered_classes, 0);
 }
 
+TEST_F(HostOperations, CloseWhileTheProgramHoldsTheLockStillEndsTheThread) {
+  window_host.window_thread_main = running_thread;
+  ASSERT_EQ(host_open("Morv", 640, 400, 32, 0, 0), 0);
+  host_lock();
+  screen.gs.flags = GS_LOCKED;
+  host_close();
+  EXPECT_EQ(host_state.lock, nullptr);  // the thread ended in time and the lock was freed
+  EXPECT_EQ(host_state.thread, nullptr);
+  EXPECT_EQ(screen.gs.flags & GS_LOCKED, 0u);
+}
+
 TEST_F(HostOperations, ThreadThatEndsBeforeSignallingFailsTheOpen) {
   window_host.window_thread_main = failing_thread;
   EXPECT_EQ(host_open("Morv", 640, 400, 32, 0, 0), -1);
