@@ -20,11 +20,7 @@ int32_t gfx_get_mouse(int32_t* x, int32_t* y, int32_t* wheel, int32_t* buttons, 
 // -1 keeps a value; the driver interprets the rest.
 int32_t gfx_set_mouse(int32_t x, int32_t y, int32_t visibility, int32_t clip);
 // Pauses of 100 ms and more wake at the next 50 ms step after a key arrives; -1 waits for a key.
+// The pauses themselves go through runtime_sleep_ms, so set_sleep_function replaces them.
 void gfx_sleep(int32_t milliseconds);
-
-// The plain pause behind gfx_sleep. Tests and scripted runs put their own in place;
-// null restores the system's.
-using SleepFunction = void (*)(int32_t milliseconds);
-void set_graphics_sleep_function(SleepFunction function);
 
 }  // namespace zv

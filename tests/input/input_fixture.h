@@ -9,6 +9,7 @@
 #include "gfx/core/graphics_state.h"
 #include "input/input_hooks.h"
 #include "input/keys.h"
+#include "runtime/random_timer.h"
 #include "runtime/runtime.h"
 
 namespace input_test {
@@ -75,7 +76,7 @@ class InputTest : public testing::Test {
   }
   void TearDown() override {
     EXPECT_EQ(fake.depth, 0) << "every lock taken must be released";
-    zv::set_graphics_sleep_function(nullptr);
+    zv::set_sleep_function(nullptr);
     zv::key_ring = zv::KeyRing{};
     zv::current_screen = saved_screen_;
     zv::runtime.hooks = saved_hooks_;

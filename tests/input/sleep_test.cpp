@@ -26,7 +26,7 @@ class SleepTest : public InputTest {
     pauses.clear();
     post_on_call = 0;
     give_up_after = 1000;
-    set_graphics_sleep_function(recording_pause);
+    set_sleep_function(recording_pause);
   }
 };
 
