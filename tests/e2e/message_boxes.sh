@@ -1,0 +1,84 @@
+#!/bin/sh
+# message_boxes.sh <morv.scr> <wine-run.sh> <work dir>
+# Runs the screensaver under wine64 on a private Xvfb and answers its boxes with
+# xdotool: no argument shows the Yes/No box ("n" answers it), /c the no-options
+# box (Return answers it), /p 1234 shows nothing. Every run must end with exit
+# code 0. Screenshots of the boxes are left in the work dir.
+set -u
+program=$1
+wine_run=$2
+work=$3
+mkdir -p "$work"
+work=$(cd "$work" && pwd)
+# A prefix of its own: ending its wineserver cannot disturb other tests.
+export ZV_WINEPREFIX="$work/wineprefix"
+wineserver=/usr/lib/wine/wineserver
+failures=0
+xvfb_pid=
+
+cleanup() {
+  WINEPREFIX="$ZV_WINEPREFIX" timeout 20 "$wineserver" -k >/dev/null 2>&1
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  wait 2>/dev/null
+}
+trap cleanup EXIT
+trap 'exit 1' INT TERM
+
+fail() {
+  echo "FAIL: $*"
+  failures=$((failures + 1))
+}
+
+for tool in Xvfb xdotool import; do
+  command -v $tool >/dev/null || { echo "missing $tool"; exit 1; }
+done
+
+# Xvfb picks a free display number itself and writes it to fd 3.
+rm -f "$work/display"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 1 50); do
+  [ -s "$work/display" ] && break
+  sleep 0.1
+done
+[ -s "$work/display" ] || { echo "Xvfb did not start"; exit 1; }
+export DISPLAY=":$(head -n 1 "$work/display")"
+
+timeout 100 "$wine_run" wineboot -i >/dev/null 2>&1
+
+# run_case <name> <window title regex or empty> <key> <arguments...>
+run_case() {
+  name=$1 title=$2 key=$3
+  shift 3
+  rm -f "$work/$name.rc"
+  (timeout 45 "$wine_run" "$program" "$@" >"$work/$name.log" 2>&1; echo $? >"$work/$name.rc") &
+  runner=$!
+  if [ -n "$title" ]; then
+    window=
+    for _ in $(seq 1 80); do
+      window=$(xdotool search --onlyvisible --name "$title" 2>/dev/null | head -n 1)
+      [ -n "$window" ] && break
+      [ -e "$work/$name.rc" ] && break
+      sleep 0.5
+    done
+    if [ -z "$window" ]; then
+      fail "$name: no window titled '$title'"
+    else
+      sleep 0.5
+      import -window root "$work/$name.png" 2>/dev/null
+      xdotool windowfocus "$window" 2>/dev/null
+      xdotool key "$key"
+    fi
+  fi
+  wait "$runner"
+  rc=$(cat "$work/$name.rc" 2>/dev/null || echo missing)
+  [ "$rc" = 0 ] || fail "$name: exit code $rc"
+  [ "$rc" = 0 ] && echo "ok: $name"
+}
+
+run_case ask-no '^ $' n
+run_case no-options '^MORV$' Return /c
+run_case preview '' '' /p 1234
+
+[ "$failures" = 0 ] || exit 1
+echo "all message box runs ended with exit code 0"
