@@ -3,6 +3,7 @@
 
 #include "runtime/runtime.h"
 #include "runtime/strings.h"
+#include "runtime/random_timer.h"
 #include "display/driver.h"
 #include "display/blit/blit.h"
 #include "display/host/window_host.h"
