@@ -63,7 +63,8 @@ struct DrawContext {
 namespace zv {
 
 // The context, brought up to date with the open screen (reset when the screen's id changed).
-// Returns null only when the context cannot be allocated; with no screen open it is returned unchanged.
+// Returns null when the context or its row table cannot be allocated (the next call tries
+// again); with no screen open it is returned unchanged.
 DrawContext* get_draw_context();
 void select_target(DrawContext* context, ImageBuffer* image);  // null = the screen's work page
 void select_pixel_ops(DrawContext* context, uint32_t colour);
