@@ -106,32 +106,24 @@ void plot_segment(DrawContext* context, const Segment& s, uint32_t colour, uint3
     return;
   }
   const int64_t dx = std::abs(int64_t{x2} - x1), dy = std::abs(int64_t{y2} - y1);
-  const int32_t sx = x2 > x1 ? 1 : -1, sy = y2 > y1 ? 1 : -1;
+  // Bresenham: one pixel per step along the longer axis, the other axis follows the error term.
+  const bool steep = dx < dy;
+  const int64_t major = steep ? dy : dx, minor = steep ? dx : dy;
   int32_t x = x1, y = y1;
-  if (dx < dy) {
-    int64_t err = -dy;
-    for (int64_t i = 0; i <= dy; ++i) {
-      err += 2 * dx;
-      if (style & mask) context->put_pixel(context, x, y, colour);
-      mask = rotate_mask(mask, 1);
-      if (err >= 0) {
-        x += sx;
-        err -= 2 * dy;
-      }
-      y += sy;
+  int32_t& major_pos = steep ? y : x;
+  int32_t& minor_pos = steep ? x : y;
+  const int32_t major_step = (steep ? y2 > y1 : x2 > x1) ? 1 : -1;
+  const int32_t minor_step = (steep ? x2 > x1 : y2 > y1) ? 1 : -1;
+  int64_t err = -major;
+  for (int64_t i = 0; i <= major; ++i) {
+    err += 2 * minor;
+    if (style & mask) context->put_pixel(context, x, y, colour);
+    mask = rotate_mask(mask, 1);
+    if (err >= 0) {
+      minor_pos += minor_step;
+      err -= 2 * major;
     }
-  } else {
-    int64_t err = -dx;
-    for (int64_t i = 0; i <= dx; ++i) {
-      err += 2 * dy;
-      if (style & mask) context->put_pixel(context, x, y, colour);
-      mask = rotate_mask(mask, 1);
-      if (err >= 0) {
-        y += sy;
-        err -= 2 * dx;
-      }
-      x += sx;
-    }
+    major_pos += major_step;
   }
 }
 
