@@ -1,8 +1,9 @@
 #!/bin/sh
-# message_boxes.sh <morv.scr> <wine-run.sh> <work dir>
-# Runs the screensaver under wine64 on a private Xvfb and answers its boxes with
-# xdotool: no argument shows the Yes/No box ("n" answers it), /c the no-options
-# box (Return answers it), /p 1234 shows nothing. Every run must end with exit
+# message_boxes.sh <program> <wine-run.sh, or - to run the program directly> <work dir>
+# Runs the screensaver on a private Xvfb and answers its boxes with xdotool: no
+# argument shows the Yes/No box ("n" answers it), /c the no-options box (Return
+# answers it), /p 1234 shows nothing. Our own Linux dialog is also answered with
+# Escape and with a click on its second button. Every run must end with exit
 # code 0. Screenshots of the boxes are left in the work dir.
 set -u
 program=$1
@@ -44,14 +45,30 @@ done
 [ -s "$work/display" ] || { echo "Xvfb did not start"; exit 1; }
 export DISPLAY=":$(head -n 1 "$work/display")"
 
-timeout 100 "$wine_run" wineboot -i >/dev/null 2>&1
+if [ "$wine_run" = - ]; then
+  launcher=env
+else
+  timeout 100 "$wine_run" wineboot -i >/dev/null 2>&1
+  launcher=$wine_run
+fi
+
+# A key name, or click-second: a click in the right half of the button row.
+answer() {
+  if [ "$1" = click-second ]; then
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    xdotool mousemove --window "$window" $((WIDTH * 3 / 4)) $((HEIGHT - 30)) click 1
+  else
+    xdotool windowfocus "$window" 2>/dev/null
+    xdotool key "$1"
+  fi
+}
 
 # run_case <name> <window title regex or empty> <key> <arguments...>
 run_case() {
   name=$1 title=$2 key=$3
   shift 3
   rm -f "$work/$name.rc"
-  (timeout 45 "$wine_run" "$program" "$@" >"$work/$name.log" 2>&1; echo $? >"$work/$name.rc") &
+  (timeout 45 "$launcher" "$program" "$@" </dev/null >"$work/$name.log" 2>&1; echo $? >"$work/$name.rc") &
   runner=$!
   if [ -n "$title" ]; then
     window=
@@ -66,8 +83,7 @@ run_case() {
     else
       sleep 0.5
       import -window root "$work/$name.png" 2>/dev/null
-      xdotool windowfocus "$window" 2>/dev/null
-      xdotool key "$key"
+      answer "$key"
     fi
   fi
   wait "$runner"
@@ -79,6 +95,10 @@ run_case() {
 run_case ask-no '^ $' n
 run_case no-options '^MORV$' Return /c
 run_case preview '' '' /p 1234
+if [ "$wine_run" = - ]; then
+  run_case ask-escape '^ $' Escape
+  run_case ask-click '^ $' click-second
+fi
 
 [ "$failures" = 0 ] || exit 1
 echo "all message box runs ended with exit code 0"
