@@ -6,7 +6,7 @@
 #include <cstring>
 #include <initializer_list>
 
-#include "platform/platform.h"
+#include "runtime/random_timer.h"
 #include "runtime/runtime.h"
 
 namespace zv {
@@ -189,6 +189,8 @@ void console_reset() {
 
 const RuntimeHooks& console_hooks() { return console_table; }
 
+void console_set_current_row(int32_t row) { console.row = row; }
+
 void console_ensure_init() {
   if (console.initialised) return;
   console.initialised = true;
@@ -202,17 +204,17 @@ void console_ensure_init() {
 void console_sleep(int32_t milliseconds) {
   const auto key_waiting = [] { return console_hooks().key_pending() != 0; };
   if (milliseconds == -1) {
-    while (!key_waiting()) platform::sleep_ms(50);
+    while (!key_waiting()) runtime_sleep_ms(50);
     return;
   }
   if (milliseconds > 99) {
     while (milliseconds > 50) {
       if (key_waiting()) return;
-      platform::sleep_ms(50);
+      runtime_sleep_ms(50);
       milliseconds -= 50;
     }
   }
-  if (milliseconds > 0) platform::sleep_ms(milliseconds);
+  if (milliseconds > 0) runtime_sleep_ms(milliseconds);
 }
 
 }  // namespace zv

@@ -136,6 +136,8 @@ int32_t page_set(int32_t work, int32_t visible);
 const RuntimeHooks& console_hooks();
 // First use of the console layer: takes the line width from the reported column count.
 void console_ensure_init();
+// A graphics screen was opened: the console starts again at its top row.
+void console_set_current_row(int32_t row);
 // The console's own sleep: pauses of 100 ms and more end early when a console key waits.
 void console_sleep(int32_t milliseconds);
 

@@ -217,7 +217,9 @@ int32_t screen_set_mode(int32_t mode, int32_t depth, int32_t num_pages, int32_t 
   if (!row || row->width == 0) return set_error(ERR_ILLEGAL_CALL);
   ScreenRequest request = {row->width, row->height, row->depth, row->scanline_size,
                            row->palette, row->font,   row->text_w, row->text_h};
-  return set_mode(&request, mode, depth, num_pages, refresh_rate, flags);
+  int32_t result = set_mode(&request, mode, depth, num_pages, refresh_rate, flags);
+  if (result == 0) console_set_current_row(0);
+  return result;
 }
 
 int32_t screen_set_mode_pages(int32_t mode, int32_t work_page, int32_t visible_page) {
@@ -234,7 +236,9 @@ int32_t screen_set_resolution(int32_t width, int32_t height, int32_t depth, int3
   if (width <= 0 || height <= 0 || depth < 1 || depth > 32 || !((ACCEPTED_DEPTHS >> (depth - 1)) & 1))
     return set_error(ERR_ILLEGAL_CALL);
   ScreenRequest request = {width, height, depth, 1, &palette_256, &font_8x8, width / 8, height / 8};
-  return set_mode(&request, -1, depth, num_pages, refresh_rate, flags);
+  int32_t result = set_mode(&request, -1, depth, num_pages, refresh_rate, flags);
+  if (result == 0) console_set_current_row(0);
+  return result;
 }
 
 }  // namespace zv

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <vector>
 
 #include "runtime/cpu.h"
+#include "runtime/random_timer.h"
 #include "runtime/runtime.h"
 
 using namespace zv;
@@ -171,4 +173,24 @@ TEST(RuntimeCpu, SimdLevelCanBeForcedDownButNotUp) {
   EXPECT_TRUE(cpu_features() & CPU_MMX);
   EXPECT_GE(forced, SIMD_SSE2);
 #endif
+}
+
+namespace {
+std::vector<int32_t> slept;
+void record_sleep(int32_t ms) { slept.push_back(ms); }
+}  // namespace
+
+TEST(RuntimeConsoleSleep, LongPausesGoInFiftyMillisecondSteps) {
+  set_sleep_function(record_sleep);
+  slept.clear();
+  console_sleep(99);
+  EXPECT_EQ(slept, (std::vector<int32_t>{99}));
+  slept.clear();
+  console_sleep(120);
+  EXPECT_EQ(slept, (std::vector<int32_t>{50, 50, 20}));
+  slept.clear();
+  console_sleep(-2);
+  console_sleep(0);
+  EXPECT_TRUE(slept.empty());
+  set_sleep_function(nullptr);
 }
