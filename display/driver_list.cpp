@@ -3,6 +3,8 @@
 
 #ifdef _WIN32
 #include "display/gdi/gdi_driver.h"
+#else
+#include "display/x11/x11_driver.h"
 #endif
 
 namespace zv {
@@ -16,6 +18,7 @@ const DisplayDriver* const builtin_drivers[] = {
 };
 #else
 const DisplayDriver* const builtin_drivers[] = {
+    &x11_driver,
     nullptr,
 };
 #endif
