@@ -38,6 +38,19 @@ TEST(TranslateKey, CombinationsBecomeExtendedCodes) {
   EXPECT_EQ(translate_key(9, 15, 0x09, SHIFT, 0), 0x0FFF) << "Shift+Tab";
 }
 
+TEST(TranslateKey, AltDigitRowGivesDistinctCodes) {
+  // Alt+1 ... Alt+0, Alt+-, Alt+= run from 0x78 to 0x83 without repeats.
+  const char keys[] = "1234567890-=";
+  const uint32_t vks[] = {0x31, 0x32, 0x33, 0x34, 0x35, 0x36, 0x37, 0x38, 0x39, 0x30, 0xBD, 0xBB};
+  std::set<int32_t> seen;
+  for (uint32_t i = 0; i < 12; ++i) {
+    int32_t code = translate_key(static_cast<uint8_t>(keys[i]), 2 + i, vks[i], ALT, 0);
+    EXPECT_EQ(code, static_cast<int32_t>(((0x78 + i) << 8) + 255)) << "key " << keys[i];
+    seen.insert(code);
+  }
+  EXPECT_EQ(seen.size(), 12u);
+}
+
 TEST(TranslateKey, CharactersPassThrough) {
   EXPECT_EQ(translate_key(1, SC_A, VK_A, CTRL, 0), 1) << "Ctrl+A";
   EXPECT_EQ(translate_key('a', SC_A, VK_A, 0, 0), 'a');
