@@ -23,6 +23,7 @@ done
 out_dir=$(cd "$(dirname "$0")/.." && pwd)/build
 mkdir -p "$out_dir"
 work=$(mktemp -d)
+. "$(dirname "$0")/private-xvfb.sh"
 xvfb_pid=
 saver_pid=
 cleanup() {
@@ -34,15 +35,7 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 1' INT TERM
 
-# Xvfb picks a free display number itself and writes it to fd 3.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 1 50); do
-  [ -s "$work/display" ] && break
-  sleep 0.1
-done
-[ -s "$work/display" ] || { echo "Xvfb did not start"; exit 1; }
-export DISPLAY=":$(head -n 1 "$work/display")"
+start_private_xvfb "$work" || exit 1
 
 timeout $((seconds + 20)) "$program" /s </dev/null &
 saver_pid=$!
