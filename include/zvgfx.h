@@ -21,5 +21,7 @@
 #include "gfx/draw/draw_macro.h"
 #include "gfx/draw/view.h"
 #include "gfx/text/fonts.h"
+#include "gfx/text/graphics_text.h"
+#include "gfx/text/text_engine.h"
 #include "input/keys.h"
 #include "input/input_hooks.h"

@@ -2,6 +2,7 @@
 // leaves the operation to the console.
 #include "gfx/core/ports.h"
 #include "gfx/core/screen.h"
+#include "gfx/text/graphics_text.h"
 #include "input/input_hooks.h"
 
 namespace zv {
@@ -15,26 +16,26 @@ constexpr RuntimeHooks graphics_table = {
     gfx_key_string,
     gfx_wait_key,
     gfx_key_pending,
-    nullptr,  // clear_screen: text
-    nullptr,  // set_color: text
-    nullptr,  // locate: text
-    nullptr,  // set_width: text
-    nullptr,  // get_column: text
-    nullptr,  // get_row: text
-    nullptr,  // get_cursor: text
-    nullptr,  // get_size: text
-    nullptr,  // print_text: text
-    nullptr,  // print_wide_text: text
-    nullptr,  // read_line: text
+    gfx_clear_screen,
+    gfx_set_color,
+    gfx_locate,
+    gfx_set_width,
+    gfx_get_column,
+    gfx_get_row,
+    gfx_get_cursor,
+    gfx_get_size,
+    gfx_print_text,
+    gfx_print_wide_text,
+    gfx_read_line,
     gfx_key_held,
     gfx_get_mouse,
     gfx_set_mouse,
     graphics_port_in,
     graphics_port_out,
     graphics_view_update,
-    nullptr,  // line_input: text
-    nullptr,  // line_input_wide: text
-    nullptr,  // read_cell: text
+    gfx_line_input,
+    gfx_line_input_wide,
+    gfx_read_cell,
     gfx_sleep,
     graphics_query_flag,
     screen_copy_page,
