@@ -1,5 +1,7 @@
 #include "app/saver_harness.h"
 
+#include <memory>
+
 #include "display/driver.h"
 #include "gfx/core/draw_context.h"
 #include "gfx/core/graphics_state.h"
@@ -23,7 +25,7 @@ struct Harness {
   const zv::ImageBuffer* image = nullptr;
 };
 
-Harness* active = nullptr;
+std::unique_ptr<Harness> active;
 
 // The null driver with a mouse: the screen still lives only in memory.
 int32_t harness_open(const char*, int32_t, int32_t, int32_t, int32_t, int32_t) {
@@ -97,8 +99,7 @@ void drain_keys() {
 }  // namespace
 
 void harness_begin(const HarnessOptions& options) {
-  delete active;
-  active = new Harness;
+  active = std::make_unique<Harness>();
   active->options = options;
   active->mouse_x = options.mouse_x;
   active->mouse_y = options.mouse_y;
@@ -121,8 +122,7 @@ HarnessResult harness_end() {
   zv::set_sleep_function(nullptr);
   zv::set_timer_function(nullptr);
   zv::set_display_driver_list(nullptr);
-  delete active;
-  active = nullptr;
+  active.reset();
   return result;
 }
 
