@@ -59,6 +59,35 @@ void draw_glyph(DrawContext* context, const GraphicsState* gs, const FontInfo* f
   }
 }
 
+// Glyph rows written straight into the row table: the same pixels the plain put_pixel
+// would store, without a call per pixel. Callers make sure the whole cell is on the screen.
+template <class Pixel>
+void draw_glyph_rows(uint8_t* const* rows, const uint8_t* glyph, int32_t height, int32_t px, int32_t py,
+                     uint32_t fg, uint32_t bg) {
+  const Pixel on = static_cast<Pixel>(fg), off = static_cast<Pixel>(bg);
+  for (int32_t r = 0; r < height; ++r) {
+    Pixel* out = reinterpret_cast<Pixel*>(rows[py + r]) + px;
+    const uint8_t bits = glyph[r];
+    for (int32_t column = 0; column < 8; ++column) out[column] = (bits >> column) & 1 ? on : off;
+  }
+}
+
+using GlyphRowsFn = void (*)(uint8_t* const*, const uint8_t*, int32_t, int32_t, int32_t, uint32_t, uint32_t);
+
+// The direct writer for the context's depth, or null when glyphs must go through put_pixel
+// (a blending writer is installed, the font is not 8 pixels wide, or the cell is clipped).
+GlyphRowsFn direct_glyph_writer(const DrawContext* context, const GraphicsState* gs, const FontInfo* font,
+                                int64_t px, int64_t py, int32_t count) {
+  if (context->put_pixel != depth_ops.put_pixel || font->width != 8) return nullptr;
+  if (px < 0 || py < 0 || px + int64_t{count} * 8 > gs->width || py + font->height > gs->height) return nullptr;
+  switch (context->bytes_per_pixel) {
+    case 1: return draw_glyph_rows<uint8_t>;
+    case 2: return draw_glyph_rows<uint16_t>;
+    case 4: return draw_glyph_rows<uint32_t>;
+    default: return nullptr;
+  }
+}
+
 void draw_underline(DrawContext* context, const GraphicsState* gs, const FontInfo* font, int64_t px, int64_t py) {
   const int64_t y = py + font->height - 1;
   if (y < 0 || y >= gs->height) return;
@@ -77,7 +106,13 @@ int32_t put_screen_chars(TextSink* sink, const uint8_t* bytes, int32_t count) {
   if (count == 1 && bytes[0] == UNDERLINE_CURSOR) {
     draw_underline(context, gs, font, px, py);
   } else {
-    for (int32_t i = 0; i < count; ++i) draw_glyph(context, gs, font, bytes[i], px + int64_t{i} * font->width, py);
+    if (GlyphRowsFn write = direct_glyph_writer(context, gs, font, px, py, count)) {
+      for (int32_t i = 0; i < count; ++i)
+        write(context->rows, font->glyphs + size_t{bytes[i]} * font->height, font->height,
+              static_cast<int32_t>(px) + i * 8, static_cast<int32_t>(py), context->fg_colour, context->bg_colour);
+    } else {
+      for (int32_t i = 0; i < count; ++i) draw_glyph(context, gs, font, bytes[i], px + int64_t{i} * font->width, py);
+    }
   }
   touch_rows(screen, py, py + font->height);
 
