@@ -1,0 +1,191 @@
+#!/bin/sh
+# saver_wine.sh <morv.scr> <wine-run.sh> <work dir>
+# The Windows program under wine64 on a private Xvfb, driven with xdotool as a user
+# would: "morv.scr /s" shows the tower and the credit line and ends with exit code 0
+# on a key and on a mouse move; "morv.scr" answered Yes runs the saver too; "/c"
+# shows the no-options box; "/p 1234" ends at once. Xvfb offers no 640 x 400 display
+# mode, so the full-screen tries fail and the saver opens in a window; the script
+# says where the screen opened. Screenshots are left in the work dir.
+set -u
+program=$1
+wine_run=$2
+work=$3
+mkdir -p "$work"
+work=$(cd "$work" && pwd)
+. "$(dirname "$0")/../../tools/private-xvfb.sh"
+# A prefix of its own: ending its wineserver cannot disturb other tests.
+export ZV_WINEPREFIX="$work/wineprefix"
+wineserver=/usr/lib/wine/wineserver
+failures=0
+xvfb_pid=
+runner=
+shots=
+
+cleanup() {
+  [ -n "$runner" ] && kill "$runner" 2>/dev/null
+  WINEPREFIX="$ZV_WINEPREFIX" timeout 20 "$wineserver" -k >/dev/null 2>&1
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  wait 2>/dev/null
+}
+trap cleanup EXIT
+trap 'exit 1' INT TERM
+
+fail() {
+  echo "FAIL: $*"
+  failures=$((failures + 1))
+}
+
+for tool in Xvfb xdotool import convert compare; do
+  command -v $tool >/dev/null || { echo "missing $tool"; exit 1; }
+done
+
+start_private_xvfb "$work" || exit 1
+
+# The first start in a fresh prefix builds it, which takes a while.
+timeout 120 "$wine_run" wineboot -i >/dev/null 2>&1
+
+# start <name> <arguments...>: runs the program in the background, the pointer at the
+# centre of the screen (inside the saver's window wherever the window is put).
+start() {
+  name=$1
+  shift
+  rm -f "$work/$name.rc"
+  xdotool mousemove 512 384
+  (timeout 40 "$wine_run" "$program" "$@" </dev/null >"$work/$name.log" 2>&1; echo $? >"$work/$name.rc") &
+  runner=$!
+}
+
+# wait_window <title regex>: the first visible window so named, or empty once the
+# program has ended or 30 s have passed. (xdotool matches names ignoring case.)
+wait_window() {
+  for _ in $(seq 1 120); do
+    found=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1)
+    [ -n "$found" ] && { echo "$found"; return; }
+    [ -e "$work/$name.rc" ] && return
+    sleep 0.25
+  done
+}
+
+# still_running: the input that follows must be what ends the program.
+still_running() {
+  [ -e "$work/$name.rc" ] && fail "$name: ended before the input"
+}
+
+# finish: waits for the program and checks its exit code.
+finish() {
+  wait "$runner"
+  runner=
+  rc=$(cat "$work/$name.rc" 2>/dev/null || echo missing)
+  if [ "$rc" = 0 ]; then echo "ok: $name"; else fail "$name: exit code $rc"; fi
+}
+
+shoot() {
+  import -window root "$work/$1.png" 2>/dev/null
+  shots="$shots $work/$1.png"
+}
+
+# The saver's window takes the title of the program file.
+saver_window() { wait_window '^morv$'; }
+
+# Sets X, Y, WIDTH, HEIGHT of the window's client area on the screen.
+geometry() { eval "$(xdotool getwindowgeometry --shell "$1")"; }
+
+# report_screen <window>: a full-screen display would cover the screen from (0, 0);
+# a window is centred. Either is right for the passes of the driver choice.
+report_screen() {
+  geometry "$1"
+  [ "$WIDTH" = 640 ] && [ "$HEIGHT" = 400 ] || fail "$name: saver screen is ${WIDTH}x$HEIGHT, not 640x400"
+  if [ "$X" = 0 ] && [ "$Y" = 0 ]; then
+    echo "info: $name: the saver opened full screen (640x400 at 0,0)"
+  else
+    echo "info: $name: the saver opened in a 640x400 window at $X,$Y (the full-screen tries were refused)"
+  fi
+}
+
+# check_picture <png> <window>: the tower is drawn in white (XOR onto black) and the
+# credit line, in its own colour, starts at text column 8 (x = 56) of one of the 25
+# rows of 16 pixels.
+check_picture() {
+  shot=$1
+  geometry "$2"
+  screen="640x400+$X+$Y"
+  white=$(convert "$shot" -crop "$screen" +repage -fill black +opaque white -format '%[fx:mean*w*h]' info: 2>/dev/null)
+  [ "${white%.*}" -ge 100 ] 2>/dev/null || fail "no tower in $shot (white pixels: $white)"
+  rows=$(convert "$shot" -crop "8x400+$((X + 56))+$Y" +repage -fill black -opaque white -colorspace gray \
+    -scale '1x25!' -depth 8 txt:- 2>/dev/null | awk 'NR > 1 && $NF != "gray(0)" { n++ } END { print n + 0 }')
+  [ "$rows" -ge 1 ] || fail "no text at column 8 in $shot"
+  echo "ok: $shot has the tower's pixels and text at column 8"
+}
+
+# /s: where the screen opened, the picture, and a key that ends it.
+start saver-key /s
+window=$(saver_window)
+if [ -n "$window" ]; then
+  report_screen "$window"
+  sleep 1
+  shoot saver
+  check_picture "$work/saver.png" "$window"
+  # The window thread must get the screen between the frames: the picture moves.
+  sleep 0.5
+  shoot saver-later
+  moved=$(compare -metric AE "$work/saver.png" "$work/saver-later.png" null: 2>&1)
+  [ "${moved%% *}" -gt 0 ] 2>/dev/null && echo "ok: the picture moves ($moved pixels changed in 0.5 s)" ||
+    fail "the picture did not change in 0.5 s ($moved)"
+  still_running
+  xdotool key space
+else
+  fail "saver-key: no saver window"
+fi
+finish
+
+start saver-mouse /s
+window=$(saver_window)
+if [ -n "$window" ]; then
+  sleep 1
+  still_running
+  xdotool mousemove_relative 40 30
+else
+  fail "saver-mouse: no saver window"
+fi
+finish
+
+# Answered Yes, the test run shows the saver, which a key ends.
+start ask-yes
+window=$(wait_window '^ $')
+if [ -n "$window" ]; then
+  sleep 0.5
+  shoot ask
+  xdotool windowfocus "$window" 2>/dev/null
+  xdotool key Return
+  window=$(saver_window)
+  if [ -n "$window" ]; then
+    sleep 1
+    shoot ask-yes-saver
+    still_running
+    xdotool key Escape
+  else
+    fail "ask-yes: no saver window after Yes"
+  fi
+else
+  fail "ask-yes: no question box"
+fi
+finish
+
+start options /c
+window=$(wait_window '^MORV$')
+if [ -n "$window" ]; then
+  sleep 0.5
+  shoot options
+  xdotool windowfocus "$window" 2>/dev/null
+  xdotool key Return
+else
+  fail "options: no message box"
+fi
+finish
+
+start preview /p 1234
+finish
+
+for shot in $shots; do echo "screenshot: $shot"; done
+[ "$failures" = 0 ] || exit 1
+echo "all saver runs under wine ended with exit code 0"
