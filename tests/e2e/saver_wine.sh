@@ -5,7 +5,8 @@
 # on a key and on a mouse move; "morv.scr" answered Yes runs the saver too; "/c"
 # shows the no-options box; "/p 1234" ends at once. Xvfb offers no 640 x 400 display
 # mode, so the full-screen tries fail and the saver opens in a window; the script
-# says where the screen opened. Screenshots are left in the work dir.
+# says where the screen opened. The system's screensaver is off while the saver runs
+# and as before afterwards. Screenshots are left in the work dir.
 set -u
 program=$1
 wine_run=$2
@@ -43,6 +44,16 @@ start_private_xvfb "$work" || exit 1
 
 # The first start in a fresh prefix builds it, which takes a while.
 timeout 120 "$wine_run" wineboot -i >/dev/null 2>&1
+
+# The system's screensaver setting as this wine session holds it (set without saving,
+# it lives under a volatile key); empty while nothing has changed it.
+screensaver_active() {
+  timeout 30 "$wine_run" reg query 'HKCU\Software\Wine\Temporary System Parameters\Control Panel\Desktop' \
+    /v ScreenSaveActive </dev/null 2>/dev/null | tr -d '\r' | awk '/ScreenSaveActive/ { print $3 }'
+}
+# Unchanged, the setting is wine's default: on.
+original_active=$(screensaver_active)
+original_active=${original_active:-1}
 
 # start <name> <arguments...>: runs the program in the background, the pointer at the
 # centre of the screen (inside the saver's window wherever the window is put).
@@ -122,6 +133,8 @@ start saver-key /s
 window=$(saver_window)
 if [ -n "$window" ]; then
   report_screen "$window"
+  active=$(screensaver_active)
+  [ "$active" = 0 ] || fail "the system screensaver is still on while the saver runs ($active)"
   sleep 1
   shoot saver
   check_picture "$work/saver.png" "$window"
@@ -137,6 +150,12 @@ else
   fail "saver-key: no saver window"
 fi
 finish
+active=$(screensaver_active)
+if [ "$active" = "$original_active" ]; then
+  echo "ok: the system screensaver setting is back to $active after the saver"
+else
+  fail "the system screensaver setting is $active after the saver, not $original_active"
+fi
 
 start saver-mouse /s
 window=$(saver_window)
