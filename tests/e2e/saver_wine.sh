@@ -2,11 +2,11 @@
 # saver_wine.sh <morv.scr> <wine-run.sh> <work dir>
 # The Windows program under wine64 on a private Xvfb, driven with xdotool as a user
 # would: "morv.scr /s" shows the tower and the credit line and ends with exit code 0
-# on a key and on a mouse move; "morv.scr" answered Yes runs the saver too; "/c"
-# shows the no-options box; "/p 1234" ends at once. Xvfb offers no 640 x 400 display
-# mode, so the full-screen tries fail and the saver opens in a window; the script
-# says where the screen opened. The system's screensaver is off while the saver runs
-# and as before afterwards. Screenshots are left in the work dir.
+# on a key, on a mouse move and on the window's close button; "morv.scr" answered Yes
+# runs the saver too; "/c" shows the no-options box; "/p 1234" ends at once. Xvfb
+# offers no 640 x 400 display mode, so the full-screen tries fail and the saver opens
+# in a window; the script says where the screen opened. The system's screensaver is
+# off while the saver runs and as before afterwards. Screenshots are left in the work dir.
 set -u
 program=$1
 wine_run=$2
@@ -167,6 +167,24 @@ else
   fail "saver-mouse: no saver window"
 fi
 finish
+
+# The window's close button, as a window manager sends it: the X11 run's helper, built
+# for this machine.
+close_window="$work/close_window"
+if c++ -o "$close_window" "$(dirname "$0")/x11/close_window.cpp" -lX11 2>"$work/close_window.log"; then
+  start saver-close /s
+  window=$(saver_window)
+  if [ -n "$window" ]; then
+    sleep 1
+    still_running
+    "$close_window" "$window" || fail "saver-close: could not send the close request"
+  else
+    fail "saver-close: no saver window"
+  fi
+  finish
+else
+  echo "SKIP: saver-close: no C++ compiler with Xlib here to build the close request helper"
+fi
 
 # Answered Yes, the test run shows the saver, which a key ends.
 start ask-yes
