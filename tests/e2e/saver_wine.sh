@@ -121,11 +121,15 @@ check_picture() {
   geometry "$2"
   screen="640x400+$X+$Y"
   white=$(convert "$shot" -crop "$screen" +repage -fill black +opaque white -format '%[fx:mean*w*h]' info: 2>/dev/null)
-  [ "${white%.*}" -ge 100 ] 2>/dev/null || fail "no tower in $shot (white pixels: $white)"
   rows=$(convert "$shot" -crop "8x400+$((X + 56))+$Y" +repage -fill black -opaque white -colorspace gray \
     -scale '1x25!' -depth 8 txt:- 2>/dev/null | awk 'NR > 1 && $NF != "gray(0)" { n++ } END { print n + 0 }')
-  [ "$rows" -ge 1 ] || fail "no text at column 8 in $shot"
-  echo "ok: $shot has the tower's pixels and text at column 8"
+  if ! [ "${white%.*}" -ge 100 ] 2>/dev/null; then
+    fail "no tower in $shot (white pixels: $white)"
+  elif [ "$rows" -lt 1 ]; then
+    fail "no text at column 8 in $shot"
+  else
+    echo "ok: $shot has the tower's pixels ($white white) and text at column 8"
+  fi
 }
 
 # /s: where the screen opened, the picture, and a key that ends it.
