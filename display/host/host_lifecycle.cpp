@@ -63,6 +63,21 @@ void set_window_system(const WindowSystem* system) { installed_system = system; 
 
 bool host_running() { return std::atomic_ref<int32_t>(window_host.running).load() == 1; }
 
+void host_update_loop(void (*update)(GraphicsState* gs), void (*pump)()) {
+  while (host_running()) {
+    host_lock();
+    // The closer may have given up waiting while the program held the lock.
+    if (!host_running()) {
+      host_unlock();
+      break;
+    }
+    if (GraphicsState* gs = graphics_state()) update(gs);
+    pump();
+    host_unlock();
+    platform::sleep_ms(HOST_UPDATE_CYCLE_MS);
+  }
+}
+
 void host_signal_started(platform::Event* start_event) {
   std::atomic_ref<int32_t>(host_state.thread_started).store(1);
   platform::event_set(start_event);

@@ -118,6 +118,10 @@ void host_close();
 void host_signal_started(platform::Event* start_event);
 // The window thread's loop condition.
 bool host_running();
+// The window thread's update cycle, until the host closes: under the screen lock, show
+// what changed and handle the window's messages; then pause for the rest of the cycle.
+constexpr int32_t HOST_UPDATE_CYCLE_MS = 10;
+void host_update_loop(void (*update)(GraphicsState* gs), void (*pump)());
 
 // Window/full-screen switch, asked for by the window procedure.
 int32_t switch_display();

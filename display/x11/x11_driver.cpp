@@ -21,7 +21,6 @@ namespace zv {
 
 namespace {
 
-constexpr int32_t UPDATE_CYCLE_MS = 10;
 constexpr int32_t TRUE_COLOUR_CLASS = 4;  // TrueColor
 
 struct X11DriverState {
@@ -143,18 +142,7 @@ void x11_thread_main(platform::Event* start_event) {
   }
   host_signal_started(start_event);
   window_host.active = 1;
-  while (host_running()) {
-    host_lock();
-    // The closer may have given up waiting while the program held the lock.
-    if (!host_running()) {
-      host_unlock();
-      break;
-    }
-    if (GraphicsState* gs = graphics_state()) update(gs);
-    pump_messages();
-    host_unlock();
-    platform::sleep_ms(UPDATE_CYCLE_MS);
-  }
+  host_update_loop(update, pump_messages);
   x11_close_hook();
   thread_alive.store(false);
 }

@@ -19,7 +19,6 @@ namespace {
 
 using SetLayeredWindowAttributesFn = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
 
-constexpr int32_t UPDATE_CYCLE_MS = 10;
 constexpr COLORREF SHAPE_KEY_TRUE_COLOUR = 0xFF00FF;
 
 struct BitmapDescription {
@@ -244,18 +243,7 @@ void gdi_thread_main(platform::Event* start_event) {
   }
   host_signal_started(start_event);
   window_host.active = 1;
-  while (host_running()) {
-    host_lock();
-    // The closer may have given up waiting while the program held the lock.
-    if (!host_running()) {
-      host_unlock();
-      break;
-    }
-    if (GraphicsState* gs = graphics_state()) update(gs);
-    pump_messages();
-    host_unlock();
-    Sleep(UPDATE_CYCLE_MS);
-  }
+  host_update_loop(update, pump_messages);
   gdi_close_hook();
 }
 
