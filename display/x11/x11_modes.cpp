@@ -8,6 +8,7 @@
 
 #include "display/gdi/gdi_rules.h"
 #include "display/host/x11/x11_host.h"
+#include "platform/posix/x11_open.h"
 
 namespace zv {
 
@@ -72,7 +73,7 @@ int32_t x11_refresh_rate(Display* d) {
 uint32_t* x11_list_modes(int32_t depth, int32_t* count) {
   if (count) *count = 0;
   if (const X11Connection* c = x11_connection()) return list_modes(c->display, depth, count);
-  Display* d = XOpenDisplay(nullptr);
+  Display* d = platform::open_x_display();
   if (!d) return nullptr;
   uint32_t* modes = list_modes(d, depth, count);
   XCloseDisplay(d);

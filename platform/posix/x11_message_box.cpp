@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/message_box_rules.h"
+#include "platform/posix/x11_open.h"
 
 namespace zv::platform {
 
@@ -251,7 +252,7 @@ int32_t run(Dialog& d) {
 
 int32_t x11_message_box(const char* text, const char* caption, uint32_t style) {
   Dialog d;
-  d.display = XOpenDisplay(nullptr);
+  d.display = open_x_display();
   if (!d.display) return X11_NO_DISPLAY;
   if (!load_font(d)) {
     XCloseDisplay(d.display);

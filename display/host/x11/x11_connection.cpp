@@ -5,6 +5,7 @@
 #include <atomic>
 
 #include "display/host/x11/x11_host.h"
+#include "platform/posix/x11_open.h"
 
 namespace zv {
 
@@ -46,7 +47,7 @@ bool x11_connect() {
   if (connection.display) return true;
   // The window thread and the program's thread both talk to the server.
   XInitThreads();
-  Display* display = XOpenDisplay(nullptr);
+  Display* display = platform::open_x_display();
   if (!display) return false;
   connection = X11Connection{};
   connection.display = display;

@@ -2,6 +2,8 @@
 // button does, with a WM_DELETE_WINDOW message. Exit code 1 when that cannot be sent.
 #include <X11/Xlib.h>
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
 
@@ -11,7 +13,9 @@ int main(int argc, char** argv) {
     return 1;
   }
   Window window = static_cast<Window>(std::strtoul(argv[1], nullptr, 0));
-  Display* display = XOpenDisplay(nullptr);
+  // A busy server may refuse a connection for a moment.
+  Display* display = nullptr;
+  for (int attempt = 0; attempt < 40 && !(display = XOpenDisplay(nullptr)); ++attempt) usleep(50000);
   if (!display || window == 0) return 1;
   XEvent event{};
   event.xclient.type = ClientMessage;
