@@ -11,6 +11,7 @@ wine_run=$2
 work=$3
 mkdir -p "$work"
 work=$(cd "$work" && pwd)
+. "$(dirname "$0")/../../tools/private-xvfb.sh"
 # A prefix of its own: ending its wineserver cannot disturb other tests.
 export ZV_WINEPREFIX="$work/wineprefix"
 wineserver=/usr/lib/wine/wineserver
@@ -34,16 +35,7 @@ for tool in Xvfb xdotool import; do
   command -v $tool >/dev/null || { echo "missing $tool"; exit 1; }
 done
 
-# Xvfb picks a free display number itself and writes it to fd 3.
-rm -f "$work/display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 1 50); do
-  [ -s "$work/display" ] && break
-  sleep 0.1
-done
-[ -s "$work/display" ] || { echo "Xvfb did not start"; exit 1; }
-export DISPLAY=":$(head -n 1 "$work/display")"
+start_private_xvfb "$work" || exit 1
 
 if [ "$wine_run" = - ]; then
   launcher=env
