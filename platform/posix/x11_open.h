@@ -5,9 +5,9 @@
 
 namespace zv::platform {
 
-// XOpenDisplay(nullptr), tried again for up to two seconds while the server exists but
-// refuses the connection for the moment (a busy server whose listen queue is full makes
-// the connect fail with EAGAIN). Null when DISPLAY is unset or no server answers.
+// XOpenDisplay(nullptr), tried again for up to two seconds while a local server's socket
+// exists but the connection fails (a busy server whose listen queue is full refuses
+// connections for a moment). Null when DISPLAY is unset or no server answers.
 Display* open_x_display();
 
 }  // namespace zv::platform
