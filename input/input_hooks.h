@@ -22,5 +22,9 @@ int32_t gfx_set_mouse(int32_t x, int32_t y, int32_t visibility, int32_t clip);
 // Pauses of 100 ms and more wake at the next 50 ms step after a key arrives; -1 waits for a key.
 // The pauses themselves go through runtime_sleep_ms, so set_sleep_function replaces them.
 void gfx_sleep(int32_t milliseconds);
+// The rule under both sleeps: -1 waits for a key (checking first, then in 50 ms steps);
+// pauses of 100 ms and more check for a key before each 50 ms step; shorter ones are never
+// cut; 0 and other negative values return at once.
+void sleep_until_key(int32_t milliseconds, bool (*key_arrived)());
 
 }  // namespace zv

@@ -42,6 +42,11 @@ void print_wide_text(const uint16_t* units, int32_t length, int32_t flags) {
   pick(&RuntimeHooks::print_wide_text)(units, length, flags);
 }
 
+int32_t line_input(StringDescriptor* prompt, void* destination, int32_t destination_size, int32_t fill,
+                   int32_t question, int32_t newline) {
+  return pick(&RuntimeHooks::line_input)(prompt, destination, destination_size, fill, question, newline);
+}
+
 int32_t get_column() { return pick(&RuntimeHooks::get_column)(); }
 
 void get_cursor(int32_t* column, int32_t* row) { pick(&RuntimeHooks::get_cursor)(column, row); }

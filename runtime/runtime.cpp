@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include "platform/memory.h"
 
 namespace zv {
 
@@ -63,7 +64,7 @@ void end_program(int32_t code) { std::exit(code); }
 void* context_get(int32_t slot, int32_t size) {
   if (slot < 0 || slot >= CONTEXT_SLOT_COUNT || size <= 0) return nullptr;
   void*& cell = runtime.context_slots[slot];
-  if (!cell) cell = std::calloc(1, static_cast<size_t>(size));
+  if (!cell) cell = platform::mem_calloc(1, static_cast<size_t>(size));
   return cell;
 }
 

@@ -131,6 +131,10 @@ int32_t set_mouse(int32_t x, int32_t y, int32_t visibility, int32_t clip);
 void sleep(int32_t milliseconds);
 void view_update();
 int32_t page_set(int32_t work, int32_t visible);
+// Prompt (released; may be null), question mark, the edited line into the destination
+// (a StringDescriptor* for size -1, else a buffer of that size), optional line end.
+int32_t line_input(StringDescriptor* prompt, void* destination, int32_t destination_size, int32_t fill,
+                   int32_t question, int32_t newline);
 
 // The console defaults behind the hooks (runtime/console).
 const RuntimeHooks& console_hooks();
@@ -138,8 +142,6 @@ const RuntimeHooks& console_hooks();
 void console_ensure_init();
 // A graphics screen was opened: the console starts again at its top row.
 void console_set_current_row(int32_t row);
-// The console's own sleep: pauses of 100 ms and more end early when a console key waits.
-void console_sleep(int32_t milliseconds);
 
 uint32_t cpu_features();
 constexpr uint32_t CPU_MMX = 0x800000;
