@@ -26,6 +26,10 @@ struct DisplayDriver {
   void (*pump_input)();
 };
 
+// Whether ZVGFX_VERBOSE (set to anything but "0") asks for reports on standard error:
+// the chosen driver and mode, and what the display showed.
+bool display_verbose();
+
 // The null driver: the screen lives only in memory.
 extern const DisplayDriver null_driver;
 

@@ -33,6 +33,15 @@ GdiConversion gdi_choose_conversion(int32_t flags, int32_t depth, int32_t width,
   return c;
 }
 
+SpanBlitFunction gdi_span_conversion(GdiConversionKind kind, int32_t depth) {
+  switch (kind) {
+    case GDI_ALPHA_CLEAR: return gdi_alpha_clear_spans;
+    case GDI_TO_555: return choose_span_blitter(15, 0);
+    case GDI_COPY: return choose_span_blitter(depth, 0);
+    default: return nullptr;
+  }
+}
+
 bool gdi_find_band(const uint8_t* dirty, int32_t rows, int32_t* first, int32_t* last) {
   if (!dirty || rows <= 0) return false;
   int32_t y = 0;
@@ -55,7 +64,7 @@ namespace {
 
 // Shaped windows key on the colour alone, so the byte above it must not leak into the window.
 struct AlphaClearMember {
-  static constexpr int32_t source_bytes = 4;
+  static constexpr int32_t source_bytes = 4, dest_bytes = 4;
   static bool prepare(const GraphicsState& gs, blit::RowContext&) { return gs.bytes_per_pixel == 4; }
   static void row(const uint8_t* source, uint8_t* destination, int32_t width, const blit::RowContext&) {
     for (int32_t x = 0; x < width; ++x) {
@@ -71,6 +80,10 @@ struct AlphaClearMember {
 
 void gdi_alpha_clear_blit(uint8_t* destination, int32_t destination_pitch) {
   blit::blit_rows<AlphaClearMember>(destination, destination_pitch);
+}
+
+void gdi_alpha_clear_spans(uint8_t* destination, int32_t destination_pitch, const RowSpan* spans, int32_t count) {
+  blit::blit_spans<AlphaClearMember>(destination, destination_pitch, spans, count);
 }
 
 }  // namespace zv

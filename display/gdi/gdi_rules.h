@@ -29,6 +29,9 @@ struct GdiConversion {
 GdiConversion gdi_choose_conversion(int32_t flags, int32_t depth, int32_t width, int32_t pitch, int32_t scanline_size,
                                     BlitterChooser choose);
 
+// The span form of the conversion chosen for this kind and depth (null for GDI_DIRECT).
+SpanBlitFunction gdi_span_conversion(GdiConversionKind kind, int32_t depth);
+
 // The first and last set flag among the first `rows` of dirty; false when none is set.
 bool gdi_find_band(const uint8_t* dirty, int32_t rows, int32_t* first, int32_t* last);
 
@@ -37,5 +40,6 @@ bool gdi_mode_matches(int32_t depth, int32_t mode_bits);
 
 // The 32-bit copy for shaped windows, with the top byte of every pixel cleared.
 void gdi_alpha_clear_blit(uint8_t* destination, int32_t destination_pitch);
+void gdi_alpha_clear_spans(uint8_t* destination, int32_t destination_pitch, const RowSpan* spans, int32_t count);
 
 }  // namespace zv

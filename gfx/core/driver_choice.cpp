@@ -1,5 +1,6 @@
 // Choosing the display driver: the passes over the driver list.
 #include <cctype>
+#include <cstdio>
 
 #include "gfx/core/screen.h"
 
@@ -14,6 +15,15 @@ bool same_name(const char* a, const char* b) {
   return *a == *b;
 }
 
+// ZVGFX_VERBOSE (anything but "0") names the chosen driver and mode on standard error.
+void report_choice(const DisplayDriver* driver, int32_t width, int32_t display_height, int32_t depth,
+                   int32_t refresh_rate, int32_t flags) {
+  if (!display_verbose()) return;
+  const char* where = flags == SCREEN_NULL ? "in memory" : (flags & SCREEN_FULLSCREEN) ? "full screen" : "window";
+  std::fprintf(stderr, "zvgfx: display driver %s, %dx%dx%d, %s, refresh rate %d\n", driver->driver_name, width,
+               display_height, depth, where, refresh_rate);
+}
+
 }  // namespace
 
 // Each driver is offered twice in a row, first with the requested refresh rate, then
@@ -24,7 +34,10 @@ bool same_name(const char* a, const char* b) {
 const DisplayDriver* choose_display_driver(const char* name, const char* title, int32_t width,
                                            int32_t display_height, int32_t depth, int32_t refresh_rate,
                                            int32_t flags) {
-  if (flags == SCREEN_NULL || same_name(name, "null")) return &null_driver;
+  if (flags == SCREEN_NULL || same_name(name, "null")) {
+    report_choice(&null_driver, width, display_height, depth, 0, SCREEN_NULL);
+    return &null_driver;
+  }
   const DisplayDriver* const* list = display_driver_list();
   for (int32_t pass = name ? 4 : 2; pass > 0; --pass) {
     for (int32_t i = 0; list && list[i / 2]; ++i) {
@@ -32,7 +45,10 @@ const DisplayDriver* choose_display_driver(const char* name, const char* title, 
       bool wanted = !name || (pass & 1) || same_name(candidate->driver_name, name);
       if (!wanted || !candidate->open_display) continue;
       int32_t rate = i % 2 == 0 ? refresh_rate : 0;
-      if (candidate->open_display(title, width, display_height, depth, rate, flags) == 0) return candidate;
+      if (candidate->open_display(title, width, display_height, depth, rate, flags) == 0) {
+        report_choice(candidate, width, display_height, depth, rate, flags);
+        return candidate;
+      }
       if (candidate->close_display) candidate->close_display();
     }
     if (!name || pass == 2) flags ^= SCREEN_FULLSCREEN;

@@ -7,6 +7,7 @@
 #include "gfx/core/pixel_ops.h"
 #include "gfx/core/screen.h"
 #include "gfx/text/fonts.h"
+#include "platform/memory.h"
 #include "platform/platform.h"
 #include "runtime/strings.h"
 
@@ -25,7 +26,7 @@ bool may_allocate() {
 }
 
 void* screen_calloc(size_t count, size_t size) {
-  return may_allocate() ? std::calloc(count ? count : 1, size ? size : 1) : nullptr;
+  return may_allocate() ? platform::mem_calloc(count ? count : 1, size ? size : 1) : nullptr;
 }
 
 // Sizes derived from a request, checked before the open screen is touched.
@@ -131,6 +132,19 @@ void register_exit_handler() {
   std::atexit(screen_exit_handler);
 }
 
+// Palette, drawing context, text pages and cleared pages of a screen whose driver is open.
+bool finish_screen(GraphicsState* gs, const ScreenRequest& request) {
+  palette_statement(-1, 0, -1, -1);
+  gs->text_w = request.text_w;
+  gs->text_h = request.text_h;
+  DrawContext* context = get_draw_context();
+  if (!context || reset_char_pages(context, true) != 0) return false;
+  for (int32_t p = 0; p < gs->num_pages; ++p)
+    for (int32_t y = 0; y < gs->height; ++y)
+      context->fill_span(gs->pages[p] + static_cast<ptrdiff_t>(y) * gs->pitch, context->bg_colour, context->view_w);
+  return true;
+}
+
 // Builds the state for a request. False leaves a half-built state for the caller to free.
 bool build_screen(const ScreenRequest& request, const ScreenLayout& layout, int32_t mode_num, int32_t num_pages,
                   int32_t refresh_rate, int32_t flags) {
@@ -163,16 +177,16 @@ bool build_screen(const ScreenRequest& request, const ScreenLayout& layout, int3
                             gs->height * gs->scanline_size, gs->depth, refresh_rate, flags);
   if (!driver) return false;
   gs->driver = driver;
-  palette_statement(-1, 0, -1, -1);
-  gs->text_w = request.text_w;
-  gs->text_h = request.text_h;
-  DrawContext* context = get_draw_context();
-  if (!context || reset_char_pages(context, true) != 0) return false;
-  for (int32_t p = 0; p < gs->num_pages; ++p)
-    for (int32_t y = 0; y < gs->height; ++y)
-      context->fill_span(gs->pages[p] + static_cast<ptrdiff_t>(y) * gs->pitch, context->bg_colour, context->view_w);
-  register_exit_handler();
-  return true;
+  // The driver's window thread may already be converting the pages: everything from
+  // here on is written under its lock, held as the program's screen lock so that the
+  // operations below neither take it again nor release it.
+  if (driver->lock) driver->lock();
+  gs->flags |= GS_LOCKED;
+  bool built = finish_screen(gs, request);
+  gs->flags &= ~(GS_LOCKED | GS_AUTO_LOCKED);
+  if (driver->unlock) driver->unlock();
+  if (built) register_exit_handler();
+  return built;
 }
 
 }  // namespace

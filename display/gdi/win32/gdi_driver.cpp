@@ -8,10 +8,13 @@
 #include "display/blit/blit.h"
 #include "display/gdi/gdi_driver.h"
 #include "display/gdi/gdi_rules.h"
+#include "display/host/change_filter.h"
 #include "display/host/key_polling.h"
 #include "display/host/win32/win32_host.h"
-#include "display/host/window_system.h"
 #include "display/host/window_host.h"
+#include "display/host/window_system.h"
+#include "display/mode_list.h"
+#include "platform/memory.h"
 
 namespace zv {
 
@@ -32,6 +35,8 @@ struct GdiState {
   uint8_t* buffer;
   int32_t buffer_pitch;
   bool display_mode_changed;
+  SpanBlitFunction convert;  // the span form of window_host.blit
+  ChangeFilter filter;       // only what changed is converted and sent
 };
 
 GdiState gdi;
@@ -74,42 +79,44 @@ void apply_palette(HDC dc) {
   window_host.palette_dirty = 0;
 }
 
-// One update: palette, the band of changed rows, the dirty flags, the held keys.
-void update(GraphicsState* gs) {
-  HDC dc = GetDC(host_window());
-  if (window_host.palette_dirty && gdi.bitmap) apply_palette(dc);
-  int32_t first = 0;
-  int32_t last = 0;
-  const int32_t repeat = std::max(gs->scanline_size, 1);
-  const uint8_t* bits = nullptr;
-  int32_t stride = 0;
-  if (gdi_find_band(gs->dirty, gs->height, &first, &last) && shown_rows(gs, &bits, &stride)) {
-    if (window_host.blit) window_host.blit(gdi.buffer, gdi.buffer_pitch);
-    int32_t top = first * repeat;
-    int32_t count = (last + 1) * repeat - top;
-    transfer_rows(dc, bits, stride, top, count);
-    if (window_host.os_version < 0x0500) {
-      RECT band{0, top, window_host.width, top + count};
-      InvalidateRect(host_window(), &band, FALSE);
-    }
-  }
-  ReleaseDC(host_window(), dc);
-  if (gs->dirty) std::memset(gs->dirty, 0, static_cast<size_t>(gs->height) * repeat);
-  if (window_host.active && gs->key_state) {
-    uint8_t keyboard[256] = {};
-    if (GetKeyboardState(keyboard)) key_state_from_keyboard(keyboard, gs->key_state);
+struct Transfer {
+  HDC dc;
+  const uint8_t* bits;
+  int32_t stride;
+};
+
+// Sends one changed rectangle of display rows from the rows the update shows.
+void send_rect(const PictureRect& r, void* context) {
+  const Transfer& t = *static_cast<const Transfer*>(context);
+  gdi.bitmap->header.biHeight = -r.height;  // a top-down bitmap of just these rows
+  SetDIBitsToDevice(t.dc, r.x, r.y, static_cast<DWORD>(r.width), static_cast<DWORD>(r.height), r.x, 0, 0,
+                    static_cast<UINT>(r.height), t.bits + static_cast<intptr_t>(r.y) * t.stride,
+                    reinterpret_cast<BITMAPINFO*>(gdi.bitmap), DIB_RGB_COLORS);
+  if (window_host.os_version < 0x0500) {
+    RECT area{r.x, r.y, r.x + r.width, r.y + r.height};
+    InvalidateRect(host_window(), &area, FALSE);
   }
 }
 
+// One update: palette, what changed of the picture, the dirty flags, the held keys.
+void update(GraphicsState* gs) {
+  HDC dc = GetDC(host_window());
+  if (window_host.palette_dirty && gdi.bitmap) apply_palette(dc);
+  const int32_t repeat = std::max(gs->scanline_size, 1);
+  Transfer transfer{dc, nullptr, 0};
+  if (shown_rows(gs, &transfer.bits, &transfer.stride)) {
+    if (send_changes(&gdi.filter, *gs, ChangeTarget{gdi.convert, gdi.buffer, gdi.buffer_pitch, send_rect, &transfer}) > 0)
+      host_picture_shown();
+  }
+  ReleaseDC(host_window(), dc);
+  if (gs->dirty) std::memset(gs->dirty, 0, static_cast<size_t>(gs->height) * repeat);
+  poll_key_state();
+}
+
 int32_t enter_display_mode() {
-  DEVMODEA mode{};
-  mode.dmSize = sizeof mode;
-  mode.dmPelsWidth = static_cast<DWORD>(window_host.width);
-  mode.dmPelsHeight = static_cast<DWORD>(window_host.height);
-  mode.dmBitsPerPel = static_cast<DWORD>(window_host.depth);
-  mode.dmDisplayFrequency = static_cast<DWORD>(window_host.refresh_rate);
-  mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT | DM_BITSPERPEL;
-  if (ChangeDisplaySettingsA(&mode, CDS_FULLSCREEN) != DISP_CHANGE_SUCCESSFUL) return -1;
+  if (!win32_enter_display_mode(window_host.width, window_host.height, window_host.depth, window_host.refresh_rate)) {
+    return -1;
+  }
   gdi.display_mode_changed = true;
   return 0;
 }
@@ -140,6 +147,7 @@ int32_t create_window() {
     y = (GetSystemMetrics(SM_CYSCREEN) - height) >> 1;
   }
   if (create_host_window(style | WS_VISIBLE, extended, x, y, width, height) != 0) return -1;
+  if (flags & SCREEN_FULLSCREEN) cover_other_monitors(host_window());
   if (flags & SCREEN_SHAPED_WINDOW) {
     auto set_layered = reinterpret_cast<SetLayeredWindowAttributesFn>(user32_function("SetLayeredWindowAttributes"));
     if (!set_layered) return -1;
@@ -149,7 +157,7 @@ int32_t create_window() {
 }
 
 int32_t build_bitmap_description() {
-  gdi.bitmap = static_cast<BitmapDescription*>(std::calloc(1, sizeof(BitmapDescription)));
+  gdi.bitmap = static_cast<BitmapDescription*>(platform::mem_calloc(1, sizeof(BitmapDescription)));
   if (!gdi.bitmap) return -1;
   BITMAPINFOHEADER& h = gdi.bitmap->header;
   h.biSize = sizeof(BITMAPINFOHEADER);
@@ -168,11 +176,13 @@ int32_t choose_conversion() {
   GdiConversion c =
       gdi_choose_conversion(window_host.flags, window_host.depth, gs->width, gs->pitch, gs->scanline_size, choose_blitter);
   window_host.blit = c.blit;
+  gdi.convert = gdi_span_conversion(c.kind, window_host.depth);
+  if (!change_filter_open(&gdi.filter, *gs, true)) return -1;
   if (c.kind == GDI_DIRECT) return 0;
-  if (!c.blit) return -1;
+  if (!c.blit || !gdi.convert) return -1;
   gdi.buffer_pitch = c.buffer_pitch;
   size_t row_bytes = static_cast<size_t>(std::max(c.buffer_row_bytes, c.buffer_pitch));
-  gdi.buffer = static_cast<uint8_t*>(std::calloc(static_cast<size_t>(window_host.height), row_bytes));
+  gdi.buffer = static_cast<uint8_t*>(platform::mem_calloc(static_cast<size_t>(window_host.height), row_bytes));
   return gdi.buffer ? 0 : -1;
 }
 
@@ -210,10 +220,13 @@ void gdi_close_hook() {
   std::free(gdi.bitmap);
   gdi.bitmap = nullptr;
   window_host.blit = nullptr;
+  gdi.convert = nullptr;
+  change_filter_close(&gdi.filter);
   if (gdi.display_mode_changed) {
-    ChangeDisplaySettingsA(nullptr, 0);
+    win32_restore_display_mode();
     gdi.display_mode_changed = false;
   }
+  remove_monitor_covers();
   if (window_host.window) {
     DestroyWindow(host_window());
     window_host.window = nullptr;
@@ -236,16 +249,7 @@ void gdi_paint_hook() {
   ReleaseDC(host_window(), dc);
 }
 
-void gdi_thread_main(platform::Event* start_event) {
-  if (gdi_open_hook() != 0) {
-    gdi_close_hook();
-    return;
-  }
-  host_signal_started(start_event);
-  window_host.active = 1;
-  host_update_loop(update, pump_messages);
-  gdi_close_hook();
-}
+void gdi_thread_main(platform::Event* start_event) { host_window_thread(start_event, update, pump_messages); }
 
 int32_t gdi_open_display(const char* title, int32_t width, int32_t height, int32_t depth, int32_t refresh_rate,
                          int32_t flags) {
@@ -260,19 +264,7 @@ int32_t gdi_open_display(const char* title, int32_t width, int32_t height, int32
 }
 
 uint32_t* gdi_list_modes(int32_t depth, int32_t* count) {
-  uint32_t* modes = nullptr;
-  int32_t n = 0;
-  DEVMODEA mode{};
-  mode.dmSize = sizeof mode;
-  for (DWORD i = 0; EnumDisplaySettingsA(nullptr, i, &mode); ++i) {
-    if (!gdi_mode_matches(depth, static_cast<int32_t>(mode.dmBitsPerPel))) continue;
-    auto* grown = static_cast<uint32_t*>(std::realloc(modes, sizeof(uint32_t) * (n + 1)));
-    if (!grown) break;
-    modes = grown;
-    modes[n++] = (mode.dmPelsWidth << 16) | (mode.dmPelsHeight & 0xFFFF);
-  }
-  if (count) *count = n;
-  return modes;
+  return collect_modes(depth, count, win32_display_mode, gdi_mode_matches);
 }
 
 }  // namespace
