@@ -1,6 +1,9 @@
 // Opening and closing the window host, its window thread, and the window/full-screen switch.
 #include <atomic>
+#include <cstdio>
 #include <cstring>
+
+#include "display/driver.h"
 
 #include "display/host/mouse_leave.h"
 #include "display/host/window_host.h"
@@ -63,8 +66,11 @@ void set_window_system(const WindowSystem* system) { installed_system = system; 
 
 bool host_running() { return std::atomic_ref<int32_t>(window_host.running).load() == 1; }
 
-void host_update_loop(void (*update)(GraphicsState* gs), void (*pump)()) {
+namespace {
+
+void update_loop(void (*update)(GraphicsState* gs), void (*pump)(), HostPause pause) {
   while (host_running()) {
+    if (pause == HOST_PAUSE_FIRST) platform::sleep_ms(HOST_UPDATE_CYCLE_MS);
     host_lock();
     // The closer may have given up waiting while the program held the lock.
     if (!host_running()) {
@@ -74,9 +80,25 @@ void host_update_loop(void (*update)(GraphicsState* gs), void (*pump)()) {
     if (GraphicsState* gs = graphics_state()) update(gs);
     pump();
     host_unlock();
-    platform::sleep_ms(HOST_UPDATE_CYCLE_MS);
+    if (pause == HOST_PAUSE_AFTER) platform::sleep_ms(HOST_UPDATE_CYCLE_MS);
   }
 }
+
+}  // namespace
+
+void host_window_thread(platform::Event* start_event, void (*update)(GraphicsState* gs), void (*pump)(),
+                        HostPause pause) {
+  if (window_host.driver_open_hook() != 0) {
+    window_host.driver_close_hook();
+    return;
+  }
+  host_signal_started(start_event);
+  window_host.active = 1;
+  update_loop(update, pump, pause);
+  window_host.driver_close_hook();
+}
+
+void host_picture_shown() { ++host_state.pictures_shown; }
 
 void host_signal_started(platform::Event* start_event) {
   std::atomic_ref<int32_t>(host_state.thread_started).store(1);
@@ -116,6 +138,8 @@ int32_t host_open(const char* title, int32_t width, int32_t height, int32_t dept
 
   host_state.wheel = 0;
   host_state.buttons = 0;
+  host_state.pictures_shown = 0;
+  host_state.open_tick = platform::tick_count();
   std::atomic_ref<int32_t>(window_host.running).store(1);
 
   if ((flags & SCREEN_OPENGL) || !window_host.window_thread_main) {
@@ -146,10 +170,15 @@ void host_close() {
   // The screen goes away with the program's hold on it; the window thread needs the lock to end.
   GraphicsState* gs = graphics_state();
   if (gs && (gs->flags & GS_LOCKED) && host_state.thread) {
-    host_unlock();
     gs->flags &= ~(GS_LOCKED | GS_AUTO_LOCKED);
+    host_unlock();
   }
   stop_window_thread();
+  if (display_verbose() && std::atomic_ref<int32_t>(host_state.thread_started).load()) {
+    const uint32_t ms = platform::tick_count() - host_state.open_tick;
+    std::fprintf(stderr, "zvgfx: %u pictures shown in %u ms (%.1f per second)\n", host_state.pictures_shown, ms,
+                 ms ? host_state.pictures_shown * 1000.0 / ms : 0.0);
+  }
   const WindowSystem* ws = window_system();
   if (ws && host_state.screensaver_saved) {
     ws->set_screensaver_active(host_state.saved_screensaver_active);

@@ -87,7 +87,8 @@ void host_set_title(const char* title) {
   const WindowSystem* ws = window_system();
   if (!ws || !window_host.window || !title) return;
   const GraphicsState* gs = graphics_state();
-  bool program_holds_lock = gs && (gs->flags & GS_LOCKED);
+  // Only a window thread waits for the lock; a driver without one has nothing to release.
+  bool program_holds_lock = gs && (gs->flags & GS_LOCKED) && host_state.thread;
   if (program_holds_lock) host_unlock();
   ws->set_window_text(window_host.window, title);
   if (program_holds_lock) host_lock();

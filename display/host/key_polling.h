@@ -9,4 +9,8 @@ namespace zv {
 // Scan codes without a row are left as they are.
 void key_state_from_keyboard(const uint8_t keyboard[256], uint8_t key_state[128]);
 
+// While the host's window is active: the screen's key_state from the window system's
+// keyboard state. Does nothing without a screen or a window system.
+void poll_key_state();
+
 }  // namespace zv

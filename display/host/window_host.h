@@ -103,6 +103,8 @@ struct HostState {
   int32_t last_cursor_x;  // screen coordinates; x == LAST_CURSOR_NONE means none
   int32_t last_cursor_y;
   uint32_t mouse_enter_message;
+  uint32_t pictures_shown;  // updates that sent changed rows to the display, since the open
+  uint32_t open_tick;
 };
 constexpr int32_t LAST_CURSOR_NONE = 0xFFFF;
 
@@ -114,14 +116,23 @@ extern HostState host_state;
 int32_t host_open(const char* title, int32_t width, int32_t height, int32_t depth, int32_t refresh_rate,
                   int32_t flags);
 void host_close();
+// A driver's update calls this when it sent changed rows to the display; with
+// ZVGFX_VERBOSE the close reports how many pictures were shown and how fast.
+void host_picture_shown();
+
 // The window thread calls this once its window and surfaces are ready.
 void host_signal_started(platform::Event* start_event);
 // The window thread's loop condition.
 bool host_running();
-// The window thread's update cycle, until the host closes: under the screen lock, show
-// what changed and handle the window's messages; then pause for the rest of the cycle.
+// The body of a driver's window thread: the driver's open hook (on failure its close hook,
+// and the thread ends, so the waiting open fails), the start signal, then the update
+// cycle until the host closes: under the screen lock, show what changed and handle the
+// window's messages, then pause for the rest of the cycle (HOST_PAUSE_FIRST pauses
+// before each cycle instead); last the driver's close hook.
 constexpr int32_t HOST_UPDATE_CYCLE_MS = 10;
-void host_update_loop(void (*update)(GraphicsState* gs), void (*pump)());
+enum HostPause { HOST_PAUSE_AFTER, HOST_PAUSE_FIRST };
+void host_window_thread(platform::Event* start_event, void (*update)(GraphicsState* gs), void (*pump)(),
+                        HostPause pause = HOST_PAUSE_AFTER);
 
 // Window/full-screen switch, asked for by the window procedure.
 int32_t switch_display();

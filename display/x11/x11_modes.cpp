@@ -8,6 +8,7 @@
 
 #include "display/gdi/gdi_rules.h"
 #include "display/host/x11/x11_host.h"
+#include "platform/memory.h"
 #include "platform/posix/x11_open.h"
 
 namespace zv {
@@ -17,7 +18,7 @@ namespace {
 constexpr int32_t DEFAULT_REFRESH_RATE = 60;
 
 bool append(uint32_t** modes, int32_t* n, uint32_t width, uint32_t height) {
-  auto* grown = static_cast<uint32_t*>(std::realloc(*modes, sizeof(uint32_t) * static_cast<size_t>(*n + 1)));
+  auto* grown = static_cast<uint32_t*>(platform::mem_realloc(*modes, sizeof(uint32_t) * static_cast<size_t>(*n + 1)));
   if (!grown) return false;
   *modes = grown;
   (*modes)[(*n)++] = (width << 16) | (height & 0xFFFF);
@@ -35,12 +36,12 @@ int32_t bits_per_pixel(Display* d, int depth) {
   return bits;
 }
 
-uint32_t* list_modes(Display* d, int32_t depth, int32_t* count) {
+uint32_t* list_modes(Display* d, int32_t depth, int32_t* count, ModeRule accepts) {
   uint32_t* modes = nullptr;
   int32_t n = 0;
   const int screen = DefaultScreen(d);
   // Every mode of the server has the screen's pixel size; other depths have none.
-  if (gdi_mode_matches(depth, bits_per_pixel(d, DefaultDepth(d, screen)))) {
+  if (accepts(depth, bits_per_pixel(d, DefaultDepth(d, screen)))) {
     int event_base = 0, error_base = 0;
     XRRScreenResources* resources = nullptr;
     if (XRRQueryExtension(d, &event_base, &error_base)) resources = XRRGetScreenResources(d, RootWindow(d, screen));
@@ -70,14 +71,17 @@ int32_t x11_refresh_rate(Display* d) {
 }
 
 // Works with or without an open screen: without one it asks the server on a connection of its own.
-uint32_t* x11_list_modes(int32_t depth, int32_t* count) {
+uint32_t* x11_list_modes_by(int32_t depth, int32_t* count, ModeRule accepts) {
   if (count) *count = 0;
-  if (const X11Connection* c = x11_connection()) return list_modes(c->display, depth, count);
-  Display* d = platform::open_x_display();
+  if (const X11Connection* c = x11_connection()) return list_modes(c->display, depth, count, accepts);
+  std::atomic<int32_t> lost{0};
+  Display* d = platform::open_x_display(&lost);
   if (!d) return nullptr;
-  uint32_t* modes = list_modes(d, depth, count);
+  uint32_t* modes = list_modes(d, depth, count, accepts);
   XCloseDisplay(d);
   return modes;
 }
+
+uint32_t* x11_list_modes(int32_t depth, int32_t* count) { return x11_list_modes_by(depth, count, gdi_mode_matches); }
 
 }  // namespace zv

@@ -298,6 +298,7 @@ void pump_messages() {
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }
+  pump_cover_messages();
 }
 
 }  // namespace zv

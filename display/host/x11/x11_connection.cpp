@@ -14,6 +14,7 @@ namespace {
 X11Connection connection;
 XErrorHandler previous_handler;
 std::atomic<int32_t> last_error{0};
+std::atomic<int32_t> server_lost{0};  // set by whichever thread meets the broken connection
 
 // The default handler ends the process; a vanished window must not end the program.
 int record_error(Display*, XErrorEvent* error) {
@@ -47,7 +48,7 @@ bool x11_connect() {
   if (connection.display) return true;
   // The window thread and the program's thread both talk to the server.
   XInitThreads();
-  Display* display = platform::open_x_display();
+  Display* display = platform::open_x_display(&server_lost);
   if (!display) return false;
   connection = X11Connection{};
   connection.display = display;
@@ -75,6 +76,8 @@ void x11_disconnect() {
 const X11Connection* x11_connection() { return connection.display ? &connection : nullptr; }
 
 int32_t x11_take_error() { return last_error.exchange(0); }
+
+bool x11_connection_lost() { return connection.display && server_lost.load(); }
 
 ScreenRect x11_screen_rect() {
   Display* d = connection.display;

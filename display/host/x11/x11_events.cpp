@@ -8,6 +8,7 @@
 #include "display/host/window_host.h"
 #include "display/host/window_procedure.h"
 #include "display/host/x11/x11_host.h"
+#include "input/keys.h"
 #include "platform/platform.h"
 
 namespace zv {
@@ -177,6 +178,13 @@ void dispatch(const X11Connection& c, X11Window& w, XEvent& event) {
     case ClientMessage:
       client_message(c, event.xclient);
       break;
+    case ConfigureNotify:
+      // A locker's window changed size: the driver places the picture again.
+      if (event.xconfigure.window == w.target && w.target != None) {
+        w.target_width = event.xconfigure.width;
+        w.target_height = event.xconfigure.height;
+      }
+      break;
     case DestroyNotify:
       // Gone for good: ask the program to close, as the close button does.
       if (event.xdestroywindow.window == w.frame) {
@@ -205,12 +213,22 @@ X11InputState& x11_input() { return input; }
 void pump_messages() {
   const X11Connection* c = x11_connection();
   if (!c) return;
+  if (x11_connection_lost()) {
+    // Nothing will ever arrive again: the window is as good as closed, and every wait
+    // of the program for a key ends as it would on the close button.
+    if (X11Window* w = x11_host_window()) w->destroyed = true;
+    if (key_ring.read_index == key_ring.write_index) send(HostMessage{HM_CLOSE, 0, 0});
+    return;
+  }
   // The window is looked up again for each event: a switch re-creates it inside a dispatch.
   while (X11Window* w = x11_host_window()) {
     if (w->destroyed || !XPending(c->display)) break;
     XEvent event;
     XNextEvent(c->display, &event);
-    if (event.xany.window != w->frame && event.xany.window != w->view) continue;
+    if (event.xany.window != w->frame && event.xany.window != w->view &&
+        (w->target == None || event.xany.window != w->target)) {
+      continue;
+    }
     dispatch(*c, *w, event);
   }
   if (x11_host_window()) run_due_timers();

@@ -41,9 +41,10 @@ uint32_t register_mouse_enter_message() {
   return c ? static_cast<uint32_t>(c->atoms.mouse_enter) : 0;
 }
 
+// Inside a screen locker's window the server's screen saver is the locker's business.
 int32_t screensaver_active() {
   Display* d = display();
-  if (!d) return 0;
+  if (!d || x11_target_window() != None) return 0;
   int timeout = 0, interval = 0, blanking = 0, exposures = 0;
   XGetScreenSaver(d, &timeout, &interval, &blanking, &exposures);
   return timeout != 0 ? 1 : 0;
@@ -53,7 +54,7 @@ int32_t screensaver_active() {
 // (or the server's default when it was never seen on).
 void set_screensaver_active(int32_t active) {
   Display* d = display();
-  if (!d) return;
+  if (!d || x11_target_window() != None) return;
   int timeout = 0, interval = 0, blanking = 0, exposures = 0;
   XGetScreenSaver(d, &timeout, &interval, &blanking, &exposures);
   if (!active) {
