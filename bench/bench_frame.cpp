@@ -35,6 +35,7 @@ double nanoseconds_per_repeat(Work&& work) {
 
 const char* vector_set() {
   switch (zv::simd_level()) {
+    case zv::SIMD_AVX512: return "AVX-512 (AVX2 for drawing)";
     case zv::SIMD_AVX2: return "AVX2";
     case zv::SIMD_SSE2: return "SSE2";
     default: return "none";

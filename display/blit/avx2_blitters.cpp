@@ -82,7 +82,50 @@ struct Avx2Ops {
 
 namespace zv::blit {
 namespace {
-constexpr BlitSet AVX2_SET = make_vector_set<Avx2Ops>();
+// Indexed pages: eight palette entries per gather, already in the surface's layout. The
+// entries of 15- and 16-bit layouts fit in 16 bits, so the unsigned pack keeps them exact.
+template <Format Dest, bool RedLow>
+struct GatherPaletteMember {
+  static_assert(Dest.bytes == 2 || Dest.bytes == 4);
+  static constexpr int32_t source_bytes = 1, dest_bytes = Dest.bytes;
+  using Scalar = PaletteMember<Dest, RedLow>;
+  static bool prepare(const GraphicsState& gs, RowContext& context) { return Scalar::prepare(gs, context); }
+
+  static __m256i gather8(const uint8_t* source, const int* table) {
+    const __m128i eight = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(source));
+    return _mm256_i32gather_epi32(table, _mm256_cvtepu8_epi32(eight), 4);
+  }
+
+  static void row(const uint8_t* source, uint8_t* destination, int32_t width, const RowContext& context) {
+    const int* table = reinterpret_cast<const int*>(context.converted);
+    int32_t i = 0;
+    for (; i + 16 <= width; i += 16) {
+      const __m256i a = gather8(source + i, table), b = gather8(source + i + 8, table);
+      if constexpr (Dest.bytes == 2) {
+        Avx2Ops::store(destination + 2 * i, Avx2Ops::pack16(a, b));
+      } else {
+        Avx2Ops::store(destination + 4 * i, a);
+        Avx2Ops::store(destination + 4 * i + 32, b);
+      }
+    }
+    Scalar::row(source + i, destination + Dest.bytes * i, width - i, context);
+  }
+};
+
+template <Format Dest, bool RedLow>
+constexpr BlitMember gather_member = member_of<GatherPaletteMember<Dest, RedLow>>;
+
+constexpr BlitSet with_gathers(BlitSet set) {
+  for (int32_t order = 0; order < 2; ++order) {
+    set.member[SOURCE_INDEXED][TYPE_15][order] = order ? gather_member<FORMAT_555, true> : gather_member<FORMAT_555, false>;
+    set.member[SOURCE_INDEXED][TYPE_16][order] = order ? gather_member<FORMAT_565, true> : gather_member<FORMAT_565, false>;
+    set.member[SOURCE_INDEXED][TYPE_32][order] =
+        order ? gather_member<FORMAT_8888, true> : gather_member<FORMAT_8888, false>;
+  }
+  return set;
+}
+
+constexpr BlitSet AVX2_SET = with_gathers(make_vector_set<Avx2Ops>());
 }  // namespace
 const BlitSet* avx2_blitters() { return &AVX2_SET; }
 }  // namespace zv::blit

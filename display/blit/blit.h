@@ -17,4 +17,20 @@ using BlitFunction = void (*)(uint8_t* destination, int32_t destination_pitch);
 // current screen's depth cannot be converted to that type (or no screen is open).
 BlitFunction choose_blitter(int32_t type, int32_t red_low);
 
+// A changed stretch of one source row: pixels x0 .. x1 - 1 of row `row`.
+struct RowSpan {
+  int32_t row;
+  int32_t x0;
+  int32_t x1;
+};
+
+// Converts only the listed stretches, each into the same place of the surface rows its
+// source row fills (scanline_size of them), with the same bytes a BlitFunction writes
+// there. Ignores the dirty flags; stretches beyond the page are cut to it.
+using SpanBlitFunction = void (*)(uint8_t* destination, int32_t destination_pitch, const RowSpan* spans,
+                                  int32_t count);
+
+// The span form of the member choose_blitter picks for the same arguments.
+SpanBlitFunction choose_span_blitter(int32_t type, int32_t red_low);
+
 }  // namespace zv

@@ -6,8 +6,8 @@ namespace zv::blit {
 namespace {
 
 template <Format Source, Format Dest, bool RedLow>
-constexpr BlitFunction plain = &blit_rows<PlainMember<Source, Dest, RedLow>>;
-constexpr BlitFunction COPY = &blit_rows<CopyMember>;
+constexpr BlitMember plain = member_of<PlainMember<Source, Dest, RedLow>>;
+constexpr BlitMember COPY = member_of<CopyMember>;
 
 constexpr Format I = FORMAT_INDEXED, P16 = FORMAT_565, P32 = FORMAT_8888;
 
@@ -18,13 +18,13 @@ constexpr BlitSet PLAIN_SET{{
      {plain<I, FORMAT_565, false>, plain<I, FORMAT_565, true>},
      {plain<I, FORMAT_888, false>, plain<I, FORMAT_888, true>},
      {plain<I, FORMAT_8888, false>, plain<I, FORMAT_8888, true>}},
-    {{nullptr, nullptr},
+    {{{}, {}},
      {plain<P16, FORMAT_555, false>, plain<P16, FORMAT_555, true>},
      {COPY, plain<P16, FORMAT_565, true>},
      // One member for both orders: the conversion table carries the order.
      {plain<P16, FORMAT_888, false>, plain<P16, FORMAT_888, false>},
      {plain<P16, FORMAT_8888, false>, plain<P16, FORMAT_8888, false>}},
-    {{nullptr, nullptr},
+    {{{}, {}},
      {plain<P32, FORMAT_555, false>, plain<P32, FORMAT_555, true>},
      {plain<P32, FORMAT_565, false>, plain<P32, FORMAT_565, true>},
      {plain<P32, FORMAT_888, false>, plain<P32, FORMAT_888, true>},

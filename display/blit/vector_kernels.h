@@ -70,7 +70,7 @@ void vector_row(const uint8_t* source, uint8_t* destination, int32_t width, cons
 
 template <class Ops, Format Source, Format Dest, bool RedLow>
 struct VectorMember {
-  static constexpr int32_t source_bytes = Source.bytes;
+  static constexpr int32_t source_bytes = Source.bytes, dest_bytes = Dest.bytes;
   static bool prepare(const GraphicsState& gs, RowContext& context) { return plain_lookup<Source, Dest>(gs, context); }
   static void row(const uint8_t* source, uint8_t* destination, int32_t width, const RowContext& context) {
     vector_row<Ops, Source, Dest, RedLow>(source, destination, width, context.lookup);
@@ -78,7 +78,7 @@ struct VectorMember {
 };
 
 template <class Ops, Format Source, Format Dest, bool RedLow>
-constexpr BlitFunction vector_member = &blit_rows<VectorMember<Ops, Source, Dest, RedLow>>;
+constexpr BlitMember vector_member = member_of<VectorMember<Ops, Source, Dest, RedLow>>;
 
 // The faster set for one instruction set. The copy members are the plain ones (null here);
 // indexed sources go through the converted palette, which needs no vectors.
@@ -86,21 +86,21 @@ template <class Ops>
 constexpr BlitSet make_vector_set() {
   constexpr Format P16 = FORMAT_565, P32 = FORMAT_8888;
   return BlitSet{{
-      {{nullptr, nullptr},
+      {{{}, {}},
        {palette_member<FORMAT_555, false>, palette_member<FORMAT_555, true>},
        {palette_member<FORMAT_565, false>, palette_member<FORMAT_565, true>},
        {palette_member<FORMAT_888, false>, palette_member<FORMAT_888, true>},
        {palette_member<FORMAT_8888, false>, palette_member<FORMAT_8888, true>}},
-      {{nullptr, nullptr},
+      {{{}, {}},
        {vector_member<Ops, P16, FORMAT_555, false>, vector_member<Ops, P16, FORMAT_555, true>},
-       {nullptr, vector_member<Ops, P16, FORMAT_565, true>},
+       {{}, vector_member<Ops, P16, FORMAT_565, true>},
        {vector_member<Ops, P16, FORMAT_888, false>, vector_member<Ops, P16, FORMAT_888, true>},
        {vector_member<Ops, P16, FORMAT_8888, false>, vector_member<Ops, P16, FORMAT_8888, true>}},
-      {{nullptr, nullptr},
+      {{{}, {}},
        {vector_member<Ops, P32, FORMAT_555, false>, vector_member<Ops, P32, FORMAT_555, true>},
        {vector_member<Ops, P32, FORMAT_565, false>, vector_member<Ops, P32, FORMAT_565, true>},
        {vector_member<Ops, P32, FORMAT_888, false>, vector_member<Ops, P32, FORMAT_888, true>},
-       {nullptr, vector_member<Ops, P32, FORMAT_8888, true>}},
+       {{}, vector_member<Ops, P32, FORMAT_8888, true>}},
   }};
 }
 

@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 #include "display/host/x11/x11_host.h"
+#include "platform/memory.h"
 
 namespace zv {
 
@@ -50,7 +51,7 @@ bool create_plain(X11Surface* s, Display* d, Visual* visual, int depth, int32_t 
                           static_cast<unsigned>(height), 32, 0);
   if (!s->image) return false;
   s->image->byte_order = LSBFirst;  // Xlib reorders for the server as needed
-  s->image->data = static_cast<char*>(std::calloc(static_cast<size_t>(height), static_cast<size_t>(s->image->bytes_per_line)));
+  s->image->data = static_cast<char*>(platform::mem_calloc(static_cast<size_t>(height), static_cast<size_t>(s->image->bytes_per_line)));
   if (s->image->data) return true;
   XDestroyImage(s->image);
   s->image = nullptr;
@@ -84,18 +85,41 @@ void surface_destroy(X11Surface* s, Display* d) {
   *s = X11Surface{};
 }
 
+void surface_put_area(X11Surface* s, Display* d, Drawable target, int32_t x, int32_t y, int32_t width,
+                      int32_t height, bool last) {
+  if (!s->image) return;
+  x = std::max(x, 0);
+  y = std::max(y, 0);
+  width = std::min(width, s->image->width - x);
+  height = std::min(height, s->image->height - y);
+  if (width > 0 && height > 0) {
+    const unsigned w = static_cast<unsigned>(width), h = static_cast<unsigned>(height);
+    if (s->uses_shm) {
+      XShmPutImage(d, target, s->gc, s->image, x, y, x, y, w, h, last ? True : False);
+      s->pending = NextRequest(d) - 1;
+    } else {
+      // The plain image's bytes are in the request already: it may be written again at once.
+      XPutImage(d, target, s->gc, s->image, x, y, x, y, w, h);
+    }
+  }
+  if (last) XFlush(d);
+}
+
+void surface_wait(X11Surface* s, Display* d) {
+  if (!s->pending) return;
+  // Request numbers wrap; the difference says which came first. Reading what has arrived
+  // (without waiting) brings the server's report in.
+  auto taken = [&] { return static_cast<long>(LastKnownRequestProcessed(d) - s->pending) >= 0; };
+  if (!taken()) XEventsQueued(d, QueuedAfterReading);
+  if (!taken()) XSync(d, False);
+  s->pending = 0;
+}
+
 void surface_put(X11Surface* s, Display* d, Drawable target, int32_t top, int32_t rows) {
   if (!s->image || rows <= 0) return;
-  top = std::max(top, 0);
-  rows = std::min(rows, s->image->height - top);
-  if (rows <= 0) return;
-  const unsigned width = static_cast<unsigned>(s->image->width);
-  if (s->uses_shm) {
-    XShmPutImage(d, target, s->gc, s->image, 0, top, 0, top, width, static_cast<unsigned>(rows), False);
-  } else {
-    XPutImage(d, target, s->gc, s->image, 0, top, 0, top, width, static_cast<unsigned>(rows));
-  }
+  surface_put_area(s, d, target, 0, top, s->image->width, rows, true);
   XSync(d, False);
+  s->pending = 0;
 }
 
 }  // namespace zv

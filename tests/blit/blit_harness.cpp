@@ -1,5 +1,6 @@
 #include "blit_harness.h"
 
+#include <cstdio>
 #include <cstring>
 #include <sstream>
 
@@ -36,7 +37,7 @@ void Scene::install() {
 }
 
 const char* set_name(int32_t level) {
-  static const char* names[] = {"plain", "sse2", "avx2"};
+  static const char* names[] = {"plain", "sse2", "avx2", "avx512"};
   return names[level];
 }
 
@@ -47,15 +48,45 @@ bool set_available(int32_t level) {
   return ok;
 }
 
-zv::BlitFunction choose_in_set(int32_t level, int32_t type, int32_t red_low) {
+namespace {
+
+template <class Chooser>
+auto choose_with_level(int32_t level, Chooser choose) {
   zv::GraphicsState* gs = zv::current_screen;
   uint32_t saved = gs->flags;
   gs->flags = level == SET_PLAIN ? saved & ~zv::GS_MMX : saved | zv::GS_MMX;
   zv::force_simd_level(level);
-  zv::BlitFunction f = zv::choose_blitter(type, red_low);
+  auto f = choose();
   zv::force_simd_level(-1);
   gs->flags = saved;
   return f;
+}
+
+}  // namespace
+
+zv::BlitFunction choose_in_set(int32_t level, int32_t type, int32_t red_low) {
+  return choose_with_level(level, [&] { return zv::choose_blitter(type, red_low); });
+}
+
+zv::SpanBlitFunction choose_spans_in_set(int32_t level, int32_t type, int32_t red_low) {
+  return choose_with_level(level, [&] { return zv::choose_span_blitter(type, red_low); });
+}
+
+std::vector<Member> all_members() {
+  std::vector<Member> members;
+  for (int32_t depth : {8, 16, 32})
+    for (int32_t type : {8, 15, 16, 24, 32})
+      for (int32_t red_low : {0, 1})
+        if (depth == 8 || type != 8) members.push_back({depth, type, red_low});
+  return members;
+}
+
+std::vector<int32_t> available_levels() {
+  std::vector<int32_t> out{SET_PLAIN};
+  for (int32_t level : {SET_SSE2, SET_AVX2, SET_AVX512})
+    if (set_available(level)) out.push_back(level);
+    else std::printf("note: %s not available on this processor, not tested\n", set_name(level));
+  return out;
 }
 
 namespace {

@@ -25,13 +25,22 @@ struct Scene {
   void install();
 };
 
-// The vector set a test asks for: 0 plain, 1 SSE2, 2 AVX2.
-enum SetLevel : int32_t { SET_PLAIN = 0, SET_SSE2 = 1, SET_AVX2 = 2 };
+// The vector set a test asks for: 0 plain, 1 SSE2, 2 AVX2, 3 AVX-512.
+enum SetLevel : int32_t { SET_PLAIN = 0, SET_SSE2 = 1, SET_AVX2 = 2, SET_AVX512 = 3 };
 const char* set_name(int32_t level);
 // False when this processor cannot run that set.
 bool set_available(int32_t level);
 // Chooses the member of that set for the installed scene.
 zv::BlitFunction choose_in_set(int32_t level, int32_t type, int32_t red_low);
+zv::SpanBlitFunction choose_spans_in_set(int32_t level, int32_t type, int32_t red_low);
+// Every set this processor can run, plain first; notes the others as untested.
+std::vector<int32_t> available_levels();
+
+struct Member {
+  int32_t depth, type, red_low;
+};
+// Every pair choose_blitter serves, with depths 8, 16 and 32 standing for each source class.
+std::vector<Member> all_members();
 
 // Bytes a surface of this type needs per row for the scene.
 int32_t surface_row_bytes(const Scene& scene, int32_t type);

@@ -9,7 +9,7 @@
 namespace blit_test {
 namespace {
 
-constexpr int32_t LEVELS[] = {SET_PLAIN, SET_SSE2, SET_AVX2};
+constexpr int32_t LEVELS[] = {SET_PLAIN, SET_SSE2, SET_AVX2, SET_AVX512};
 
 // Converts one row of one pixel-sized source through every available set; returns the
 // first 4 output bytes as a little-endian word.

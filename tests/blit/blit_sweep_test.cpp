@@ -8,20 +8,6 @@
 namespace blit_test {
 namespace {
 
-struct Member {
-  int32_t depth, type, red_low;
-};
-
-// Every pair choose_blitter serves, with depths standing for each source class.
-std::vector<Member> all_members() {
-  std::vector<Member> members;
-  for (int32_t depth : {8, 16, 32})
-    for (int32_t type : {8, 15, 16, 24, 32})
-      for (int32_t red_low : {0, 1})
-        if (depth == 8 || type != 8) members.push_back({depth, type, red_low});
-  return members;
-}
-
 struct Case {
   Member member;
   int32_t width, height, scanline_size, slack;
@@ -55,13 +41,7 @@ std::string run_case(const Case& c, int32_t level, uint32_t seed, uint32_t& crc)
   return "";
 }
 
-std::vector<int32_t> levels() {
-  std::vector<int32_t> out{SET_PLAIN};
-  for (int32_t level : {SET_SSE2, SET_AVX2})
-    if (set_available(level)) out.push_back(level);
-    else std::printf("note: %s not available on this processor, not tested\n", set_name(level));
-  return out;
-}
+std::vector<int32_t> levels() { return available_levels(); }
 
 // Widths 1 to 67 cover every remainder of the vector blocks, with one and two scanlines.
 TEST(BlitSweep, EveryMemberEveryWidthMatchesReference) {
