@@ -7,6 +7,7 @@
 #include "display/driver.h"
 #include "display/blit/blit.h"
 #include "display/host/window_host.h"
+#include "display/opengl/opengl_settings.h"
 #include "gfx/core/graphics_state.h"
 #include "gfx/core/draw_context.h"
 #include "gfx/core/pixel_ops.h"
