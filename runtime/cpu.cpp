@@ -23,14 +23,16 @@ SimdLevel detected_level() {
   if (!__get_cpuid(1, &a, &b, &c, &d)) return SIMD_NONE;
   if (!(d & (1u << 26))) return SIMD_NONE;  // SSE2
   bool osxsave = c & (1u << 27), avx = c & (1u << 28);
-  if (osxsave && avx) {
-    unsigned lo, hi;
-    __asm__ volatile("xgetbv" : "=a"(lo), "=d"(hi) : "c"(0));
-    (void)hi;
-    unsigned a7, b7, c7, d7;
-    if ((lo & 6) == 6 && __get_cpuid_count(7, 0, &a7, &b7, &c7, &d7) && (b7 & (1u << 5))) return SIMD_AVX2;
-  }
-  return SIMD_SSE2;
+  if (!osxsave || !avx) return SIMD_SSE2;
+  unsigned lo, hi;
+  __asm__ volatile("xgetbv" : "=a"(lo), "=d"(hi) : "c"(0));
+  (void)hi;
+  unsigned a7, b7, c7, d7;
+  if ((lo & 6) != 6 || !__get_cpuid_count(7, 0, &a7, &b7, &c7, &d7) || !(b7 & (1u << 5))) return SIMD_SSE2;
+  // The system must save the mask and upper vector registers too (state bits 5 to 7).
+  bool avx512 = (lo & 0xE0) == 0xE0 && (b7 & (1u << 16)) && (b7 & (1u << 30)) && (b7 & (1u << 31)) &&
+                (c7 & (1u << 1));
+  return avx512 ? SIMD_AVX512 : SIMD_AVX2;
 #else
   return SIMD_NONE;
 #endif

@@ -1,6 +1,7 @@
 // The binary-semaphore mutex that guards a graphics screen's event queue.
 #include <new>
 
+#include "platform/memory.h"
 #include "platform/platform.h"
 #include "runtime/runtime.h"
 
@@ -11,11 +12,10 @@ struct Mutex {
 };
 
 Mutex* mutex_create() {
-  auto* cell = new (std::nothrow) Mutex{platform::semaphore_create(1)};
-  if (cell && !cell->semaphore) {
-    delete cell;
-    return nullptr;
-  }
+  platform::Semaphore* semaphore = platform::semaphore_create(1);
+  if (!semaphore) return nullptr;
+  auto* cell = platform::mem_new<Mutex>(semaphore);
+  if (!cell) platform::semaphore_destroy(semaphore);
   return cell;
 }
 

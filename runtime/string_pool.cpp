@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/memory.h"
 #include "runtime/strings.h"
 
 namespace zv {
@@ -51,12 +52,12 @@ int64_t growth_capacity(int32_t length) {
 // Returns the new buffer and its capacity, or null.
 char* obtain_buffer(char* old, int64_t wanted, int32_t length, int32_t* capacity) {
   if (wanted < STR_LENGTH_MASK) {
-    if (char* buffer = static_cast<char*>(std::realloc(old, static_cast<size_t>(wanted) + 1))) {
+    if (char* buffer = static_cast<char*>(platform::mem_realloc(old, static_cast<size_t>(wanted) + 1))) {
       *capacity = static_cast<int32_t>(wanted);
       return buffer;
     }
   }
-  if (char* buffer = static_cast<char*>(std::realloc(old, static_cast<size_t>(length) + 1))) {
+  if (char* buffer = static_cast<char*>(platform::mem_realloc(old, static_cast<size_t>(length) + 1))) {
     *capacity = length;
     return buffer;
   }

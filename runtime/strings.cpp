@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/memory.h"
 #include "runtime/runtime.h"
 #include "runtime/strings.h"
 
@@ -84,7 +85,7 @@ void assign_descriptor(StringDescriptor* destination, const StringArg& source, b
   char* saved = nullptr;
   if (!initialising && destination->data && bytes >= destination->data &&
       bytes <= destination->data + destination->capacity && source.length != str_length(destination)) {
-    saved = static_cast<char*>(std::malloc(static_cast<size_t>(source.length)));
+    saved = static_cast<char*>(platform::mem_malloc(static_cast<size_t>(source.length)));
     if (!saved) return;
     std::memcpy(saved, bytes, static_cast<size_t>(source.length));
     bytes = saved;

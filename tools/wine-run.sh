@@ -4,6 +4,7 @@
 : "${ZV_WINEPREFIX:=${WINEPREFIX:-$(pwd)/wineprefix}}"
 export WINEPREFIX="$ZV_WINEPREFIX"
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# ZV_WINEDLLOVERRIDES adds overrides of the caller's ("ddraw=d" takes DirectDraw away).
+export WINEDLLOVERRIDES="mscoree,mshtml=${ZV_WINEDLLOVERRIDES:+;$ZV_WINEDLLOVERRIDES}"
 export WINEARCH=win64
 exec /usr/lib/wine/wine64 "$@"

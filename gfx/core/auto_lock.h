@@ -15,8 +15,9 @@ inline void auto_lock(GraphicsState* gs) {
 
 inline void auto_unlock(GraphicsState* gs) {
   if (!(gs->flags & GS_AUTO_LOCKED)) return;
-  if (gs->driver && gs->driver->unlock) gs->driver->unlock();
+  // The flags change while the lock is still held: the window thread reads them.
   gs->flags &= ~(GS_LOCKED | GS_AUTO_LOCKED);
+  if (gs->driver && gs->driver->unlock) gs->driver->unlock();
 }
 
 // Marks framebuffer rows first..last (inclusive, clipped to the screen) as changed.

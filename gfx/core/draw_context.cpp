@@ -11,6 +11,7 @@
 #include "gfx/core/graphics_state.h"
 #include "gfx/core/pixel_ops.h"
 #include "gfx/image/image.h"
+#include "platform/memory.h"
 #include "runtime/runtime.h"
 
 namespace zv {
@@ -34,7 +35,7 @@ int32_t round_saturate(long double v) {
 
 bool grow_rows(DrawContext* context, int32_t count) {
   if (count <= context->rows_capacity) return true;
-  void* grown = std::realloc(context->rows, static_cast<size_t>(count) * sizeof(uint8_t*));
+  void* grown = platform::mem_realloc(context->rows, static_cast<size_t>(count) * sizeof(uint8_t*));
   if (!grown) return false;
   context->rows = static_cast<uint8_t**>(grown);
   context->rows_capacity = count;
@@ -90,7 +91,7 @@ void select_screen(DrawContext* context) {
 // had; the context is then left as it was, so the next request tries again.
 bool reset_context(DrawContext* context, const GraphicsState* gs) {
   // Screens are at least one row high; the row table always has the screen's rows.
-  auto* rows = static_cast<uint8_t**>(std::calloc(static_cast<size_t>(gs->height), sizeof(uint8_t*)));
+  auto* rows = static_cast<uint8_t**>(platform::mem_calloc(static_cast<size_t>(gs->height), sizeof(uint8_t*)));
   if (!rows) return false;
   std::free(context->rows);
   std::memset(context, 0, sizeof *context);

@@ -6,6 +6,7 @@
 #include "gfx/core/auto_lock.h"
 #include "gfx/core/pixel_ops.h"
 #include "gfx/core/screen.h"
+#include "platform/memory.h"
 
 namespace zv {
 
@@ -30,11 +31,11 @@ int32_t reset_char_pages(DrawContext* context, bool allocate) {
   free_char_pages(gs);
   if (!allocate) return 0;
   size_t cells = cells_per_page(gs);
-  auto** pages = static_cast<CharCell**>(std::calloc(static_cast<size_t>(gs->num_pages), sizeof(CharCell*)));
+  auto** pages = static_cast<CharCell**>(platform::mem_calloc(static_cast<size_t>(gs->num_pages), sizeof(CharCell*)));
   if (!pages) return 1;
   gs->char_pages = pages;
   for (int32_t p = 0; p < gs->num_pages; ++p) {
-    pages[p] = static_cast<CharCell*>(std::calloc(cells ? cells : 1, sizeof(CharCell)));
+    pages[p] = static_cast<CharCell*>(platform::mem_calloc(cells ? cells : 1, sizeof(CharCell)));
     if (!pages[p]) {
       free_char_pages(gs);
       return 1;

@@ -81,10 +81,11 @@ void palette_set_entry(int32_t index, uint32_t colour) {
     auto scale = [](uint32_t v) { return (v & 63) * 255 / 63; };
     rgb = scale(colour) | scale(colour >> 8) << 8 | scale(colour >> 16) << 16;
   } else {
-    // The colour map has 16 entries, however large the full colour table is.
-    index &= (count < 16 ? count : 16) - 1;
+    index &= count - 1;
     uint32_t entry = colour & static_cast<uint32_t>(count - 1);
-    gs->colour_map[index] = static_cast<uint8_t>(entry);
+    // The colour map holds 16 entries, however large the palette: an index past them
+    // (16 to 63 in mode 9) is shown and sent to the driver but has no map entry.
+    if (index < 16) gs->colour_map[index] = static_cast<uint8_t>(entry);
     rgb = gs->colour_table[entry];
   }
   show_colour(gs, index, rgb);

@@ -101,7 +101,7 @@ constexpr FillSpanFn blend_span_by_level[SIMD_LEVEL_COUNT] = {blend_span<SIMD_NO
 }  // namespace
 
 void set_depth_ops(int32_t bytes_per_pixel) {
-  SimdLevel level = simd_level();
+  SimdLevel level = simd_at_most(simd_level(), SIMD_AVX2);
   GraphicsState* gs = current_screen;
   if (gs) {
     if (level != SIMD_NONE)

@@ -111,6 +111,7 @@ const ByteKernels avx2_kernels = {copy_avx2, fill_avx2, xor_avx2, blend_avx2, al
 
 const ByteKernels& byte_kernels(SimdLevel level) {
   switch (level) {
+    case SIMD_AVX512:
     case SIMD_AVX2: return avx2_kernels;
     case SIMD_SSE2: return sse2_kernels;
     default: return plain_kernels;

@@ -22,8 +22,8 @@ void screen_unlock(int32_t start_line, int32_t end_line) {
   if (context && context->work_page == gs->visible_page && start_line <= end_line && end_line < gs->height)
     std::memset(gs->dirty + start_line, 1, static_cast<size_t>(end_line - start_line + 1));
   if (gs->flags & GS_LOCKED) {
+    gs->flags &= ~(GS_LOCKED | GS_AUTO_LOCKED);  // before the unlock: the window thread reads them
     if (gs->driver && gs->driver->unlock) gs->driver->unlock();
-    gs->flags &= ~(GS_LOCKED | GS_AUTO_LOCKED);
   }
 }
 

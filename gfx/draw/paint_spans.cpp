@@ -2,6 +2,7 @@
 
 #include "gfx/draw/paint.h"
 #include "gfx/draw/paint_internal.h"
+#include "platform/memory.h"
 
 namespace zv {
 
@@ -9,7 +10,7 @@ namespace {
 
 constexpr int32_t SPANS_PER_CHUNK = 1024;
 
-void* zeroed_allocate(size_t bytes) { return std::calloc(1, bytes); }
+void* zeroed_allocate(size_t bytes) { return platform::mem_calloc(1, bytes); }
 void plain_release(void* block) { std::free(block); }
 
 PaintAllocator allocator{&zeroed_allocate, &plain_release};

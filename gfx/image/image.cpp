@@ -7,6 +7,7 @@
 #include "gfx/core/byte_kernels.h"
 #include "gfx/core/draw_context.h"
 #include "gfx/core/graphics_state.h"
+#include "platform/memory.h"
 #include "runtime/runtime.h"
 
 namespace zv {
@@ -26,7 +27,7 @@ size_t block_capacity = 0;
 bool remember_block(const ImageBuffer* image, size_t size) {
   if (block_count == block_capacity) {
     size_t capacity = block_capacity ? block_capacity * 2 : 16;
-    void* grown = std::realloc(blocks, capacity * sizeof(BlockRecord));
+    void* grown = platform::mem_realloc(blocks, capacity * sizeof(BlockRecord));
     if (!grown) return false;
     blocks = static_cast<BlockRecord*>(grown);
     block_capacity = capacity;
@@ -108,7 +109,7 @@ ImageBuffer* image_create(int32_t width, int32_t height, uint32_t colour, int32_
   uint64_t total = uint64_t(header_size) + uint64_t(height) * uint64_t(pitch);
   if (total > uint64_t{PTRDIFF_MAX}) return nullptr;
 
-  auto* block = static_cast<uint8_t*>(std::malloc(static_cast<size_t>(total)));
+  auto* block = static_cast<uint8_t*>(platform::mem_malloc(static_cast<size_t>(total)));
   if (!block) return nullptr;
   auto* image = reinterpret_cast<ImageBuffer*>(block);
   if (!remember_block(image, static_cast<size_t>(total))) {

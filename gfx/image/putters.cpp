@@ -34,6 +34,7 @@ constexpr PutterFn xor_table[5] = {nullptr, put_xor<1, Level>, put_xor<2, Level>
 
 const PutterFn* xor_putters(SimdLevel level) {
   switch (level) {
+    case SIMD_AVX512:
     case SIMD_AVX2: return xor_table<SIMD_AVX2>;
     case SIMD_SSE2: return xor_table<SIMD_SSE2>;
     default: return xor_table<SIMD_NONE>;
@@ -42,6 +43,7 @@ const PutterFn* xor_putters(SimdLevel level) {
 
 PutterFn alpha_mask_putter(SimdLevel level) {
   switch (level) {
+    case SIMD_AVX512:
     case SIMD_AVX2: return put_alpha_mask<SIMD_AVX2>;
     case SIMD_SSE2: return put_alpha_mask<SIMD_SSE2>;
     default: return put_alpha_mask<SIMD_NONE>;

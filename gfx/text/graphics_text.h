@@ -59,6 +59,17 @@ int32_t gfx_line_input(StringDescriptor* prompt, void* destination, int32_t dest
 // The same with a NUL-terminated 16-bit prompt.
 int32_t gfx_line_input_wide(const uint16_t* prompt, void* destination, int32_t destination_size, int32_t fill,
                             int32_t question, int32_t newline);
+// Line input on a screen that is not necessarily the graphics screen (the console too):
+// how it prints, and how it gets the line (-1 when none could be had).
+struct LineInputSide {
+  void (*print)(const uint8_t* bytes, int32_t length, int32_t flags);
+  void (*print_wide)(const uint16_t* units, int32_t length, int32_t flags);
+  int32_t (*read)(char* line, int32_t capacity);
+};
+int32_t line_input_on(const LineInputSide& side, StringDescriptor* prompt, void* destination,
+                      int32_t destination_size, int32_t fill, int32_t question, int32_t newline);
+int32_t line_input_wide_on(const LineInputSide& side, const uint16_t* prompt, void* destination,
+                           int32_t destination_size, int32_t fill, int32_t question, int32_t newline);
 // Simple line reading with a block cursor; keeps a final carriage return in the buffer.
 char* gfx_read_line(char* buffer, int32_t capacity);
 

@@ -22,11 +22,16 @@ bool usable_destination(const void* destination, int32_t destination_size) {
   return destination && (destination_size == STR_DESCRIPTOR || destination_size >= 1);
 }
 
-// Everything after the prompt: the edited line into the destination.
-int32_t read_into(void* destination, int32_t destination_size, int32_t fill, int32_t newline) {
+int32_t edit_with_editor(char* line, int32_t capacity) { return edit_line(line, capacity); }
+
+constexpr LineInputSide GRAPHICS_SIDE = {gfx_print_text, gfx_print_wide_text, edit_with_editor};
+
+// Everything after the prompt: the line into the destination.
+int32_t read_into(const LineInputSide& side, void* destination, int32_t destination_size, int32_t fill,
+                  int32_t newline) {
   char line[LINE_CAPACITY] = {};
-  const int32_t length = edit_line(line, LINE_CAPACITY);
-  if (newline) gfx_print_text(LINE_END, 2, 0);
+  const int32_t length = side.read(line, LINE_CAPACITY);
+  if (newline) side.print(LINE_END, 2, 0);
   if (length < 0) return set_error(ERR_NO_INPUT_LINE);
   str_assign(destination, destination_size, line, 0, fill);
   return set_error(ERR_NONE);
@@ -36,33 +41,43 @@ void print_byte(uint8_t byte) { gfx_print_text(&byte, 1, 0); }
 
 }  // namespace
 
-int32_t gfx_line_input(StringDescriptor* prompt, void* destination, int32_t destination_size, int32_t fill,
-                       int32_t question, int32_t newline) {
+int32_t line_input_on(const LineInputSide& side, StringDescriptor* prompt, void* destination,
+                      int32_t destination_size, int32_t fill, int32_t question, int32_t newline) {
   if (!usable_destination(destination, destination_size)) {
     str_release_temp(prompt);
     return set_error(ERR_ILLEGAL_CALL);
   }
-  gfx_print_text(nullptr, 0, PRINT_NEWLINE_ONLY);
+  side.print(nullptr, 0, PRINT_NEWLINE_ONLY);
   if (prompt) {
     if (prompt->data && str_length(prompt) > 0)
-      gfx_print_text(reinterpret_cast<const uint8_t*>(prompt->data), str_length(prompt), 0);
-    if (question) gfx_print_text(QUESTION, 2, 0);
+      side.print(reinterpret_cast<const uint8_t*>(prompt->data), str_length(prompt), 0);
+    if (question) side.print(QUESTION, 2, 0);
     str_release_temp(prompt);
   }
-  return read_into(destination, destination_size, fill, newline);
+  return read_into(side, destination, destination_size, fill, newline);
+}
+
+int32_t line_input_wide_on(const LineInputSide& side, const uint16_t* prompt, void* destination,
+                           int32_t destination_size, int32_t fill, int32_t question, int32_t newline) {
+  if (!usable_destination(destination, destination_size)) return set_error(ERR_ILLEGAL_CALL);
+  side.print(nullptr, 0, PRINT_NEWLINE_ONLY);
+  if (prompt) {
+    int32_t length = 0;
+    while (length < INT32_MAX && prompt[length]) ++length;
+    if (length > 0) side.print_wide(prompt, length, 0);
+    if (question) side.print_wide(QUESTION_WIDE, 2, 0);
+  }
+  return read_into(side, destination, destination_size, fill, newline);
+}
+
+int32_t gfx_line_input(StringDescriptor* prompt, void* destination, int32_t destination_size, int32_t fill,
+                       int32_t question, int32_t newline) {
+  return line_input_on(GRAPHICS_SIDE, prompt, destination, destination_size, fill, question, newline);
 }
 
 int32_t gfx_line_input_wide(const uint16_t* prompt, void* destination, int32_t destination_size, int32_t fill,
                             int32_t question, int32_t newline) {
-  if (!usable_destination(destination, destination_size)) return set_error(ERR_ILLEGAL_CALL);
-  gfx_print_text(nullptr, 0, PRINT_NEWLINE_ONLY);
-  if (prompt) {
-    int32_t length = 0;
-    while (length < INT32_MAX && prompt[length]) ++length;
-    if (length > 0) gfx_print_wide_text(prompt, length, 0);
-    if (question) gfx_print_wide_text(QUESTION_WIDE, 2, 0);
-  }
-  return read_into(destination, destination_size, fill, newline);
+  return line_input_wide_on(GRAPHICS_SIDE, prompt, destination, destination_size, fill, question, newline);
 }
 
 char* gfx_read_line(char* buffer, int32_t capacity) {

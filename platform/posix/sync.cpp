@@ -5,6 +5,7 @@
 #include <new>
 #include <thread>
 
+#include "platform/memory.h"
 #include "platform/platform.h"
 
 namespace zv::platform {
@@ -17,7 +18,7 @@ struct Thread {
 
 Thread* thread_start(void (*body)(void*), void* argument, bool /*above_normal_priority*/) {
   if (!body) return nullptr;
-  auto* handle = new (std::nothrow) Thread;
+  auto* handle = mem_new<Thread>();
   if (!handle) return nullptr;
   try {
     handle->thread = std::thread(body, argument);
@@ -38,7 +39,7 @@ struct RecursiveLock {
   std::recursive_mutex mutex;
 };
 
-RecursiveLock* recursive_lock_create() { return new (std::nothrow) RecursiveLock; }
+RecursiveLock* recursive_lock_create() { return mem_new<RecursiveLock>(); }
 void recursive_lock_destroy(RecursiveLock* lock) { delete lock; }
 void recursive_lock_enter(RecursiveLock* lock) {
   if (lock) lock->mutex.lock();
@@ -54,11 +55,11 @@ struct Signal {
   std::condition_variable changed;
   bool set = false;
 
+  // The notify stays under the mutex: a waiter that sees the flag may destroy the
+  // signal as soon as it returns, so the poster must be done with it by then.
   void post() {
-    {
-      std::lock_guard<std::mutex> guard(mutex);
-      set = true;
-    }
+    std::lock_guard<std::mutex> guard(mutex);
+    set = true;
     changed.notify_one();
   }
   bool wait(int32_t timeout_ms) {
@@ -77,7 +78,7 @@ struct Semaphore : Signal {};
 struct Event : Signal {};
 
 Semaphore* semaphore_create(int32_t initial) {
-  auto* semaphore = new (std::nothrow) Semaphore;
+  auto* semaphore = mem_new<Semaphore>();
   if (semaphore) semaphore->set = initial > 0;
   return semaphore;
 }
@@ -89,7 +90,7 @@ void semaphore_post(Semaphore* semaphore) {
   if (semaphore) semaphore->post();
 }
 
-Event* event_create() { return new (std::nothrow) Event; }
+Event* event_create() { return mem_new<Event>(); }
 void event_destroy(Event* event) { delete event; }
 void event_set(Event* event) {
   if (event) event->post();

@@ -44,6 +44,7 @@ struct Dialog {
   int32_t focused = 0;
   int32_t pressed = -1;
   int width = 0, height = 0, line_height = 0;
+  std::atomic<int32_t> lost{0};  // the server went away: the box ends unanswered
 };
 
 int ignore_x_errors(Display*, XErrorEvent*) { return 0; }
@@ -215,7 +216,8 @@ int32_t run(Dialog& d) {
   XSetWMProtocols(d.display, d.window, &delete_window, 1);
   XMapRaised(d.display, d.window);
   int32_t answer = 0;
-  while (!answer) {
+  while (!answer && !d.lost.load()) {
+    if (!wait_x_event(d.display, &d.lost, 100)) continue;
     XEvent event;
     XNextEvent(d.display, &event);
     switch (event.type) {
@@ -252,7 +254,7 @@ int32_t run(Dialog& d) {
 
 int32_t x11_message_box(const char* text, const char* caption, uint32_t style) {
   Dialog d;
-  d.display = open_x_display();
+  d.display = open_x_display(&d.lost);
   if (!d.display) return X11_NO_DISPLAY;
   if (!load_font(d)) {
     XCloseDisplay(d.display);

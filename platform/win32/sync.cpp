@@ -1,6 +1,7 @@
 // Threads, the re-entrant lock, the binary semaphore and the auto-reset event.
 #include <new>
 
+#include "platform/memory.h"
 #include "platform/platform.h"
 
 // After our headers: windows.h defines IDOK and MB_* as macros.
@@ -24,7 +25,7 @@ DWORD WINAPI thread_entry(LPVOID parameter) {
 
 Thread* thread_start(void (*body)(void*), void* argument, bool above_normal_priority) {
   if (!body) return nullptr;
-  auto* thread = new (std::nothrow) Thread{nullptr, body, argument};
+  auto* thread = mem_new<Thread>(nullptr, body, argument);
   if (!thread) return nullptr;
   // Created suspended so that the priority holds from the body's first instruction.
   thread->handle = CreateThread(nullptr, 0, thread_entry, thread, CREATE_SUSPENDED, nullptr);
@@ -49,7 +50,7 @@ struct RecursiveLock {
 };
 
 RecursiveLock* recursive_lock_create() {
-  auto* lock = new (std::nothrow) RecursiveLock;
+  auto* lock = mem_new<RecursiveLock>();
   if (lock) InitializeCriticalSection(&lock->section);
   return lock;
 }
@@ -79,7 +80,7 @@ struct Event {
 template <class Waitable>
 Waitable* wrap_handle(HANDLE handle) {
   if (!handle) return nullptr;
-  auto* object = new (std::nothrow) Waitable{handle};
+  auto* object = mem_new<Waitable>(handle);
   if (!object) CloseHandle(handle);
   return object;
 }

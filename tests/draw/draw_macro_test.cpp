@@ -126,6 +126,62 @@ TEST_F(DrawMacroTest, RotationTurnsEveryMove) {
   }
 }
 
+// A reference walk of one straight move, step by step as the rule reads: the direction
+// built one eighth of a turn at a time in single precision, the rotation added, then
+// k + 1 positions, each step added in double precision and stored as a float.
+constexpr double kPi = 3.14159265358979323846;
+
+PixelSet reference_move(float pen_x, float pen_y, int32_t eighths, float rotation, int32_t n, int32_t width,
+                        int32_t height) {
+  float direction = 0.0f;
+  for (int32_t i = 0; i < eighths; ++i) direction = static_cast<float>(direction + 0.7853981633974483);
+  const double factor = (eighths & 1) ? 1.4142135f : 1.0f;
+  const int64_t k = static_cast<int64_t>(std::fabs(factor * n) + 0.5);
+  const float phi = static_cast<float>(static_cast<double>(direction) + rotation);
+  float fx = pen_x, fy = pen_y;
+  PixelSet pixels;
+  for (int64_t i = k; i >= 0; --i) {
+    const int32_t px = static_cast<int32_t>(fx), py = static_cast<int32_t>(fy);
+    if (px >= 0 && py >= 0 && px < width && py < height) pixels.insert({px, py});  // -0.5 is column 0
+    if (i != 0) {
+      fx = static_cast<float>(fx + std::cos(static_cast<double>(phi)));
+      fy = static_cast<float>(fy - std::sin(static_cast<double>(phi)));
+    }
+  }
+  return pixels;
+}
+
+TEST_F(DrawMacroTest, RotatedMovesFollowTheReferenceWalkPixelForPixel) {
+  open_screen(640, 400, 32);
+  run_draw(nullptr, "S4 TA0");
+  const char letters[] = "REUHLGDF";
+  struct Case {
+    const char* rotation;
+    double radians;
+    int32_t first_letter, last_letter;
+    float pen_y;  // the pen's centre row; a quarter pixel off makes rounding visible
+  };
+  // TA106 and TA176 with G140 from a pen a quarter pixel down are where G's direction
+  // built in one step instead of five eighths lands on other pixels.
+  const Case cases[] = {
+      {"TA0", 0, 0, 7, 200.0f},           {"TA7", 7 * kPi / 180, 0, 7, 200.0f},
+      {"TA106", 106 * kPi / 180, 0, 7, 200.25f}, {"TA176", 176 * kPi / 180, 5, 5, 200.25f},
+      {"TA333", 333 * kPi / 180, 0, 7, 200.0f},  {"TA-20", -20 * kPi / 180, 0, 7, 200.0f},
+      {"A1", 1 * (kPi / 2), 0, 7, 200.0f},      {"A3", 3 * (kPi / 2), 0, 7, 200.25f},
+  };
+  for (const Case& c : cases) {
+    for (int32_t eighths = c.first_letter; eighths <= c.last_letter; ++eighths) {
+      screen_surface().fill(BACKGROUND);
+      set_pen(319.5f, c.pen_y - 0.5f);
+      const std::string move = std::string(1, letters[eighths]) + "140";
+      run_draw(nullptr, std::string(c.rotation) + " " + move);
+      EXPECT_EQ(drawn(), reference_move(320.0f, c.pen_y, eighths, static_cast<float>(c.radians), 140, 640, 400))
+          << c.rotation << " " << move;
+    }
+  }
+  run_draw(nullptr, "TA0");
+}
+
 TEST_F(DrawMacroTest, MoveToAbsoluteAndRelative) {
   set_pen(2, 3);
   run_draw(nullptr, "M10,20");

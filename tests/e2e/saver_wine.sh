@@ -14,6 +14,7 @@ work=$3
 mkdir -p "$work"
 work=$(cd "$work" && pwd)
 . "$(dirname "$0")/../../tools/private-xvfb.sh"
+. "$(dirname "$0")/../../tools/e2e-runs.sh"
 # A prefix of its own: ending its wineserver cannot disturb other tests.
 export ZV_WINEPREFIX="$work/wineprefix"
 wineserver=/usr/lib/wine/wineserver
@@ -30,11 +31,6 @@ cleanup() {
 }
 trap cleanup EXIT
 trap 'exit 1' INT TERM
-
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
 
 for tool in Xvfb xdotool import convert compare; do
   command -v $tool >/dev/null || { echo "missing $tool"; exit 1; }
@@ -60,34 +56,8 @@ original_active=${original_active:-1}
 start() {
   name=$1
   shift
-  rm -f "$work/$name.rc"
   xdotool mousemove 512 384
-  (timeout 40 "$wine_run" "$program" "$@" </dev/null >"$work/$name.log" 2>&1; echo $? >"$work/$name.rc") &
-  runner=$!
-}
-
-# wait_window <title regex>: the first visible window so named, or empty once the
-# program has ended or 30 s have passed. (xdotool matches names ignoring case.)
-wait_window() {
-  for _ in $(seq 1 120); do
-    found=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1)
-    [ -n "$found" ] && { echo "$found"; return; }
-    [ -e "$work/$name.rc" ] && return
-    sleep 0.25
-  done
-}
-
-# still_running: the input that follows must be what ends the program.
-still_running() {
-  [ -e "$work/$name.rc" ] && fail "$name: ended before the input"
-}
-
-# finish: waits for the program and checks its exit code.
-finish() {
-  wait "$runner"
-  runner=
-  rc=$(cat "$work/$name.rc" 2>/dev/null || echo missing)
-  if [ "$rc" = 0 ]; then echo "ok: $name"; else fail "$name: exit code $rc"; fi
+  start_run "$name" 40 env ZVGFX_VERBOSE=1 "$wine_run" "$program" "$@"
 }
 
 shoot() {
@@ -95,11 +65,16 @@ shoot() {
   shots="$shots $work/$1.png"
 }
 
-# The saver's window takes the title of the program file.
-saver_window() { wait_window '^morv$'; }
-
-# Sets X, Y, WIDTH, HEIGHT of the window's client area on the screen.
-geometry() { eval "$(xdotool getwindowgeometry --shell "$1")"; }
+# The saver's window takes the title of the program file. Its driver's report comes
+# first: the full-screen tries before it make and destroy windows of the same name.
+saver_window() {
+  for _ in $(seq 1 160); do
+    grep -q 'display driver' "$work/$name.log" 2>/dev/null && break
+    [ -e "$work/$name.rc" ] && return
+    sleep 0.25
+  done
+  wait_window --name '^morv$'
+}
 
 # report_screen <window>: a full-screen display would cover the screen from (0, 0);
 # a window is centred. Either is right for the passes of the driver choice.
@@ -154,6 +129,13 @@ else
   fail "saver-key: no saver window"
 fi
 finish
+# With ZVGFX unset the first driver that opens is DirectX: in a window, on the second
+# pass, since Xvfb refuses wine's display mode changes.
+if grep -q 'display driver DirectX, 640x400x32, window' "$work/saver-key.log"; then
+  echo "ok: saver-key: $(grep 'display driver' "$work/saver-key.log")"
+else
+  fail "saver-key: the saver did not open DirectX in a window: $(cat "$work/saver-key.log")"
+fi
 active=$(screensaver_active)
 if [ "$active" = "$original_active" ]; then
   echo "ok: the system screensaver setting is back to $active after the saver"
@@ -192,7 +174,7 @@ fi
 
 # Answered Yes, the test run shows the saver, which a key ends.
 start ask-yes
-window=$(wait_window '^ $')
+window=$(wait_window --name '^ $')
 if [ -n "$window" ]; then
   sleep 0.5
   shoot ask
@@ -213,7 +195,7 @@ fi
 finish
 
 start options /c
-window=$(wait_window '^MORV$')
+window=$(wait_window --name '^MORV$')
 if [ -n "$window" ]; then
   sleep 0.5
   shoot options
@@ -225,6 +207,44 @@ fi
 finish
 
 start preview /p 1234
+finish
+
+# Wine's virtual desktop lets programs change its display mode: there the saver takes
+# the DirectX driver's full-screen path, and the desktop comes back at its size after.
+desktop_size() { xwininfo -name "zvgfx - Wine desktop" 2>/dev/null | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h }'; }
+start_run desktop 40 env ZVGFX_VERBOSE=1 "$wine_run" explorer /desktop=zvgfx,1024x768 "$program" /s
+for _ in $(seq 1 120); do
+  grep -q 'display driver' "$work/$name.log" 2>/dev/null && break
+  [ -e "$work/$name.rc" ] && break
+  sleep 0.25
+done
+if grep -q 'display driver DirectX, 640x400x32, full screen' "$work/$name.log"; then
+  sleep 1.5
+  size=$(desktop_size)
+  echo "info: desktop: $(grep 'DirectX: full screen' "$work/$name.log"); the desktop is $size"
+  shoot desktop-full-screen
+  # The mode's own rows: the picture sits at row_offset of it, the desktop at the top left.
+  mode_h=$(sed -n 's/.*display mode 640x\([0-9]*\)x.*/\1/p' "$work/$name.log")
+  row=$(sed -n 's/.*picture 640x400 at row \([0-9]*\).*/\1/p' "$work/$name.log")
+  [ "$size" = "640x$mode_h" ] || fail "desktop: the desktop is $size during a 640x$mode_h mode"
+  X=0 Y=${row:-0}
+  white=$(convert "$work/desktop-full-screen.png" -crop "640x400+0+$Y" +repage -fill black +opaque white \
+    -format '%[fx:mean*w*h]' info: 2>/dev/null)
+  [ "${white%.*}" -ge 100 ] 2>/dev/null && echo "ok: desktop: the towers are in the picture at row $Y" ||
+    fail "desktop: no tower in the picture at row $Y"
+  xdotool key space
+  # The desktop closes with its last program: watch it come back to its size before.
+  restored=
+  for _ in $(seq 1 200); do
+    [ "$(desktop_size)" = 1024x768 ] && restored=1 && break
+    [ -e "$work/$name.rc" ] && break
+    sleep 0.05
+  done
+  [ -n "$restored" ] && echo "ok: desktop: the display mode went back to 1024x768" ||
+    fail "desktop: the desktop did not come back to 1024x768"
+else
+  fail "desktop: the saver did not open DirectX full screen: $(cat "$work/$name.log")"
+fi
 finish
 
 for shot in $shots; do echo "screenshot: $shot"; done

@@ -4,6 +4,8 @@
 # and the credit line and ends with exit code 0 on a key, on a mouse move and on the
 # window's close button; "morv /c" and "morv" (answered Ja) run too. The X server's
 # screen saver is off while the saver's screen is open and as before afterwards.
+# When the X server goes away under the saver or the question box (TERM or KILL), the
+# program still ends with exit code 0 within 2 s and without a sanitizer report.
 # Screenshots are left in the work dir.
 set -u
 program=$1
@@ -12,22 +14,21 @@ work=$3
 mkdir -p "$work"
 work=$(cd "$work" && pwd)
 . "$(dirname "$0")/../../tools/private-xvfb.sh"
+. "$(dirname "$0")/../../tools/e2e-runs.sh"
 failures=0
 xvfb_pid=
 runner=
 
+main_xvfb_pid=
+
 cleanup() {
   [ -n "$runner" ] && kill "$runner" 2>/dev/null
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  [ -n "$main_xvfb_pid" ] && kill "$main_xvfb_pid" 2>/dev/null
   wait 2>/dev/null
 }
 trap cleanup EXIT
 trap 'exit 1' INT TERM
-
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
 
 for tool in Xvfb xdotool import convert xset; do
   command -v $tool >/dev/null || { echo "missing $tool"; exit 1; }
@@ -42,34 +43,10 @@ original_timeout=$(saver_timeout)
 start() {
   name=$1
   shift
-  rm -f "$work/$name.rc"
   xdotool mousemove 512 384
-  (timeout 30 "$program" "$@" </dev/null >"$work/$name.log" 2>&1; echo $? >"$work/$name.rc") &
-  runner=$!
+  start_run "$name" 30 "$program" "$@"
 }
-
-# wait_window <search arguments...>: the first visible window found, or empty.
-wait_window() {
-  for _ in $(seq 1 60); do
-    found=$(xdotool search --onlyvisible "$@" 2>/dev/null | head -n 1)
-    [ -n "$found" ] && { echo "$found"; return; }
-    [ -e "$work/$name.rc" ] && return
-    sleep 0.25
-  done
-}
-
-# still_running: the input below must be what ends the program.
-still_running() {
-  [ -e "$work/$name.rc" ] && fail "$name: ended before the input"
-}
-
-# finish: waits for the program and checks its exit code.
-finish() {
-  wait "$runner"
-  runner=
-  rc=$(cat "$work/$name.rc" 2>/dev/null || echo missing)
-  if [ "$rc" = 0 ]; then echo "ok: $name"; else fail "$name: exit code $rc"; fi
-}
+wait_tries=60
 
 saver_window() { wait_window --class zvgfxclass_; }
 
@@ -167,6 +144,43 @@ else
 fi
 finish
 [ "$(saver_timeout)" = "$original_timeout" ] || fail "screen saver timeout not restored: $(saver_timeout)"
+
+# lose_server <name> <signal> <--class|--name> <pattern> <arguments...>: the program on
+# an X server of its own, which is ended under it once the window found is up.
+lose_server() {
+  lost_name=$1
+  signal=$2
+  search_by=$3
+  pattern=$4
+  shift 4
+  mkdir -p "$work/$lost_name"
+  start_private_xvfb "$work/$lost_name" || { fail "$lost_name: no X server"; return; }
+  start "$lost_name" "$@"
+  window=$(wait_window "$search_by" "$pattern")
+  if [ -z "$window" ]; then
+    fail "$lost_name: no window"
+  else
+    sleep 0.5
+    still_running
+    kill -"$signal" "$xvfb_pid"
+    for _ in $(seq 1 20); do
+      [ -e "$work/$name.rc" ] && break
+      sleep 0.1
+    done
+    [ -e "$work/$name.rc" ] || { fail "$lost_name: still running 2 s after the server went"; kill "$runner"; }
+  fi
+  finish
+  grep -q 'Sanitizer\|runtime error' "$work/$name.log" && fail "$lost_name: sanitizer report in $work/$name.log"
+  wait "$xvfb_pid" 2>/dev/null
+  xvfb_pid=
+}
+
+main_xvfb_pid=$xvfb_pid
+lose_server lost-term TERM --class zvgfxclass_ /s
+lose_server lost-kill KILL --class zvgfxclass_ /s
+lose_server lost-question KILL --name '^ $'
+xvfb_pid=$main_xvfb_pid
+main_xvfb_pid=
 
 [ "$failures" = 0 ] || exit 1
 echo "all saver runs ended with exit code 0"

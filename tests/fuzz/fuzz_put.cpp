@@ -5,59 +5,14 @@
 #include <cstdint>
 #include <cstring>
 
+#include "fuzz_input.h"
 #include "gfx/core/screen.h"
 #include "gfx/image/image.h"
 #include "gfx/image/put.h"
 #include "runtime/runtime.h"
 
-namespace {
-
-struct Input {
-  const uint8_t* data;
-  size_t size;
-  uint32_t next(uint32_t bound) {  // 0 .. bound - 1, or 0 when the input is used up
-    uint32_t v = 0;
-    for (int i = 0; i < 4 && size; ++i, ++data, --size) v = v << 8 | *data;
-    return bound ? v % bound : v;
-  }
-  int32_t any() { return static_cast<int32_t>(next(0)); }
-  float coordinate() {
-    switch (next(8)) {
-      case 0: return NAN;
-      case 1: return INFINITY;
-      case 2: return -3e38f;
-      case 3: {
-        float f;
-        uint32_t bits = next(0);
-        std::memcpy(&f, &bits, 4);
-        return f;
-      }
-      default: return static_cast<float>(static_cast<int32_t>(next(800)) - 400) / 2;
-    }
-  }
-  // Widths may be too large to address at any depth; heights stay small, so that no
-  // request is merely too large for the fuzzer's memory limit.
-  int32_t size_value(bool may_overflow) {
-    switch (next(10)) {
-      case 0: return -static_cast<int32_t>(next(5));
-      case 1: return may_overflow ? INT32_MAX - static_cast<int32_t>(next(15)) : 0;
-      default: return 1 + static_cast<int32_t>(next(300));
-    }
-  }
-};
-
-void open_screen(Input& in) {
-  if (in.next(3) == 0) {
-    constexpr int32_t depths[] = {1, 2, 4, 8, 15, 16, 24, 32, 3, 0};
-    zv::screen_set_resolution(1 + in.next(1024), 1 + in.next(768), depths[in.next(10)], 1 + in.next(2),
-                              zv::SCREEN_NULL, 0);
-  } else {
-    zv::screen_set_mode(static_cast<int32_t>(in.next(24)) - 1, static_cast<int32_t>(in.next(40)), 1 + in.next(2),
-                        zv::SCREEN_NULL, 0);
-  }
-}
-
-}  // namespace
+using fuzz::Input;
+using fuzz::open_screen;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static bool started = [] {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "gfx/core/screen.h"
+#include "gfx/draw/view.h"
 #include "gfx/image/image.h"
 #include "gfx/image/put.h"
 
@@ -68,6 +69,36 @@ TEST_F(PutTest, ClipsOnAllFourSidesAndMarksTheRowsWritten) {
   for (auto [x, y] : {std::pair{-16.f, 0.f}, {320.f, 0.f}, {0.f, -16.f}, {0.f, 200.f}, {3e9f, 0.f}, {NAN, -INFINITY}})
     EXPECT_EQ(put(nullptr, x, y, image), 0);
   EXPECT_FALSE(current_screen->flags & (GS_LOCKED | GS_AUTO_LOCKED));
+  image_destroy(image);
+}
+
+// The right edge, of the screen and of a view, against a model of the whole page: an
+// image put across it shows exactly its columns left of the edge, on every row, and
+// nothing lands to the right of the edge or wraps into the next row.
+TEST_F(PutTest, RightEdgeClipsAtTheLastColumnExactly) {
+  ImageBuffer* image = numbered(16, 12);
+  struct Edge {
+    bool view;
+    int32_t right;  // the last column shown
+  };
+  for (Edge edge : {Edge{false, 319}, Edge{true, 200}}) {
+    if (edge.view) view_set(100, 20, edge.right, 180, 0, 0, VIEW_SCREEN | VIEW_NO_BORDER | VIEW_NO_FILL);
+    for (int32_t x = edge.right - 17; x <= edge.right + 1; ++x) {
+      SCOPED_TRACE(testing::Message() << "x " << x << (edge.view ? " in a view" : " on the screen"));
+      std::memset(current_screen->pages[0], 0, 320 * 200);
+      ASSERT_EQ(put(nullptr, static_cast<float>(x), 50, image), 0);
+      int wrong = 0;
+      for (int y = 0; y < 200; ++y) {
+        for (int sx = 0; sx < 320; ++sx) {
+          const bool inside = sx >= x && sx < x + 16 && sx <= edge.right && y >= 50 && y < 62;
+          const uint8_t want = inside ? static_cast<uint8_t>(sx - x + 16 * (y - 50)) : 0;
+          if (screen(sx, y) != want && ++wrong <= 3) ADD_FAILURE() << "pixel " << sx << "," << y;
+        }
+      }
+      EXPECT_EQ(wrong, 0);
+    }
+    if (edge.view) view_set(VIEW_NOT_GIVEN, VIEW_NOT_GIVEN, VIEW_NOT_GIVEN, VIEW_NOT_GIVEN, 0, 0, 0);
+  }
   image_destroy(image);
 }
 

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <set>
 
 #include "input/keys.h"
+#include "platform/platform.h"
 
 using namespace zv;
 
@@ -36,19 +38,6 @@ TEST(TranslateKey, CombinationsBecomeExtendedCodes) {
   EXPECT_EQ(translate_key(0, SC_UP, VK_UP, 0, 0), 0x48FF) << "keypad 8 without Num Lock";
   EXPECT_EQ(translate_key('8', SC_UP, 0x68, 0, 0), '8') << "keypad 8 with Num Lock";
   EXPECT_EQ(translate_key(9, 15, 0x09, SHIFT, 0), 0x0FFF) << "Shift+Tab";
-}
-
-TEST(TranslateKey, AltDigitRowGivesDistinctCodes) {
-  // Alt+1 ... Alt+0, Alt+-, Alt+= run from 0x78 to 0x83 without repeats.
-  const char keys[] = "1234567890-=";
-  const uint32_t vks[] = {0x31, 0x32, 0x33, 0x34, 0x35, 0x36, 0x37, 0x38, 0x39, 0x30, 0xBD, 0xBB};
-  std::set<int32_t> seen;
-  for (uint32_t i = 0; i < 12; ++i) {
-    int32_t code = translate_key(static_cast<uint8_t>(keys[i]), 2 + i, vks[i], ALT, 0);
-    EXPECT_EQ(code, static_cast<int32_t>(((0x78 + i) << 8) + 255)) << "key " << keys[i];
-    seen.insert(code);
-  }
-  EXPECT_EQ(seen.size(), 12u);
 }
 
 TEST(TranslateKey, CharactersPassThrough) {
@@ -107,17 +96,70 @@ TEST(KeyTables, ScancodeTableRowsAndLookups) {
   EXPECT_EQ(vk_to_scancode(0x141), 0) << "only the low byte range is a virtual key";
 }
 
-TEST(KeyTables, KeyTableHoldsOnlyExtendedCodes) {
-  int extended_entries = 0;
-  for (const KeyTableRow& row : KEY_TABLE) {
-    for (uint16_t value : {row.plain, row.shift, row.ctrl, row.alt}) {
-      EXPECT_EQ(value & 0xFF, 0);
-      if (value) ++extended_entries;
+namespace {
+
+// The extended codes of every scancode, written out from the key code list: the second
+// character of the key string for plain, Shift, Ctrl and Alt, 0 where the key gives no
+// extended code. Runs of consecutive codes are one row. Alt+7 and Alt+8 have 7E and 7F of
+// their own rather than repeating Alt+- and Alt+=.
+struct ExpectedRun {
+  int first, last;               // scancodes
+  int plain, shift, ctrl, alt;   // codes of the first scancode; each non-zero one counts up along the run
+};
+constexpr ExpectedRun EXPECTED[] = {
+    {1, 1, 0, 0, 0, 0x01},        {2, 7, 0, 0, 0, 0x78},        {8, 9, 0, 0, 0, 0x7E},
+    {10, 13, 0, 0, 0, 0x80},      {14, 14, 0, 0, 0, 0xE0},      {15, 15, 0, 0x0F, 0x94, 0x0F},
+    {16, 25, 0, 0, 0, 0x10},      {26, 27, 0, 0, 0, 0x1A},      {28, 28, 0, 0, 0, 0x1C},
+    {30, 38, 0, 0, 0, 0x1E},      {39, 41, 0, 0, 0, 0x27},      {44, 50, 0, 0, 0, 0x2C},
+    {51, 53, 0, 0, 0, 0x33},      {59, 68, 0x3B, 0x54, 0x5E, 0x68},
+    {71, 71, 0x47, 0, 0x77, 0},   {72, 72, 0x48, 0, 0x8D, 0},   {73, 73, 0x49, 0, 0x84, 0},
+    {75, 75, 0x4B, 0, 0x73, 0},   {76, 76, 0x4C, 0, 0x8F, 0x4C}, {77, 77, 0x4D, 0, 0x74, 0},
+    {79, 79, 0x4F, 0, 0x75, 0},   {80, 80, 0x50, 0, 0x91, 0},   {81, 81, 0x51, 0, 0x76, 0},
+    {82, 82, 0x52, 0, 0x92, 0},   {83, 83, 0x53, 0, 0x93, 0},   {87, 88, 0x85, 0x87, 0x89, 0x8B},
+};
+
+std::array<std::array<int, 4>, KEY_TABLE_ROWS> expected_codes() {
+  std::array<std::array<int, 4>, KEY_TABLE_ROWS> codes{};
+  for (const ExpectedRun& run : EXPECTED) {
+    for (int scan = run.first; scan <= run.last; ++scan) {
+      const int step = scan - run.first;
+      const int firsts[4] = {run.plain, run.shift, run.ctrl, run.alt};
+      for (int column = 0; column < 4; ++column) codes[scan][column] = firsts[column] ? firsts[column] + step : 0;
     }
   }
-  // 13 Alt digits/Esc/punctuation, Backspace, 3 Tab, 12+1+12+10 Alt letters and
-  // punctuation, 40 function keys, 23 navigation, 8 F11/F12.
-  EXPECT_EQ(extended_entries, 13 + 1 + 3 + 35 + 40 + 23 + 8);
-  EXPECT_EQ(KEY_TABLE[88].alt, 0x8C00);
-  EXPECT_EQ(KEY_TABLE[76].alt, 0x4C00);
+  return codes;
+}
+
+// The first virtual key the scancode table gives for a scancode, 0 when none.
+uint32_t vk_of(int scancode) {
+  for (const ScancodeRow* row = VK_SCANCODE_TABLE; row->scancode != 0; ++row)
+    if (row->scancode == scancode) return row->vk;
+  return 0;
+}
+
+}  // namespace
+
+// Every scancode 0-88 with plain, Shift, Ctrl and Alt: the table holds exactly the listed
+// codes, and a key press on that scancode with its own character gives the extended code
+// (or, where none is listed, no extended code).
+TEST(KeyTables, EveryScancodeAndModifierGivesTheListedCode) {
+  const auto codes = expected_codes();
+  const uint32_t modifiers[4] = {0, SHIFT, CTRL, ALT};
+  const char* names[4] = {"plain", "Shift", "Ctrl", "Alt"};
+  for (int scan = 0; scan < KEY_TABLE_ROWS; ++scan) {
+    const KeyTableRow& row = KEY_TABLE[scan];
+    const uint16_t held[4] = {row.plain, row.shift, row.ctrl, row.alt};
+    const uint32_t vk = vk_of(scan);
+    const uint8_t key_char = static_cast<uint8_t>(platform::virtual_key_char(vk) & 0xFF);
+    for (int column = 0; column < 4; ++column) {
+      SCOPED_TRACE(testing::Message() << "scancode " << scan << " " << names[column]);
+      EXPECT_EQ(held[column], codes[scan][column] << 8);
+      const int32_t code = translate_key(key_char, static_cast<uint32_t>(scan), vk, modifiers[column], 0);
+      if (codes[scan][column]) {
+        EXPECT_EQ(code, (codes[scan][column] << 8) + 255);
+      } else {
+        EXPECT_LT(code, 256);
+      }
+    }
+  }
 }

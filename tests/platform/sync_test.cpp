@@ -93,3 +93,37 @@ TEST(PlatformSync, NullHandlesAreIgnored) {
   EXPECT_FALSE(event_wait(nullptr, -1));
   event_destroy(nullptr);
 }
+
+namespace {
+
+// The poster keeps running after its post; the waiter frees the object the moment its
+// wait returns, as the window host does with its start event.
+struct Freed {
+  Event* event;
+  Semaphore* semaphore;
+};
+
+void post_then_linger(void* argument) {
+  auto* freed = static_cast<Freed*>(argument);
+  if (freed->event) event_set(freed->event);
+  if (freed->semaphore) semaphore_post(freed->semaphore);
+  sleep_ms(1);
+}
+
+}  // namespace
+
+TEST(PlatformSync, WaiterMayDestroyTheObjectAsSoonAsItsWaitReturns) {
+  for (int round = 0; round < 200; ++round) {
+    Freed freed{round % 2 ? event_create() : nullptr, round % 2 ? nullptr : semaphore_create(0)};
+    Thread* thread = thread_start(post_then_linger, &freed, false);
+    ASSERT_NE(thread, nullptr);
+    if (freed.event) {
+      EXPECT_TRUE(event_wait(freed.event, -1));
+      event_destroy(freed.event);
+    } else {
+      semaphore_wait(freed.semaphore);
+      semaphore_destroy(freed.semaphore);
+    }
+    thread_join(thread);
+  }
+}

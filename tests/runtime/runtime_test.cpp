@@ -3,6 +3,7 @@
 #include <cstring>
 #include <vector>
 
+#include "input/console/console_input.h"
 #include "runtime/cpu.h"
 #include "runtime/random_timer.h"
 #include "runtime/runtime.h"

@@ -145,3 +145,71 @@ TEST_F(ScreenTest, TitleIsCutAndSentToTheDriver) {
   EXPECT_EQ(fake_state(0).titles[0].size(), 127u);
   EXPECT_FALSE(test::fake_opens().front().title.empty());
 }
+
+namespace {
+
+// A window thread may convert the pages whenever the program does not hold the lock:
+// from the driver's open on, no page byte may change outside lock ... unlock.
+uint64_t pages_hash() {
+  uint64_t h = 1469598103934665603ull;
+  GraphicsState* g = current_screen;
+  for (int32_t p = 0; p < g->num_pages; ++p)
+    for (size_t i = 0; i < size_t(g->pitch) * size_t(g->height); ++i) h = (h ^ g->pages[p][i]) * 1099511628211ull;
+  return h;
+}
+
+uint64_t hash_when_released;
+int32_t writes_outside_lock;
+
+void watch_pages(const char* call) {
+  if (std::strcmp(call, "open") == 0) {
+    // What a window thread could have shown: anything but the cleared screen.
+    for (int32_t p = 0; p < current_screen->num_pages; ++p)
+      std::memset(current_screen->pages[p], 0x5A, size_t(current_screen->pitch) * size_t(current_screen->height));
+  } else if (std::strcmp(call, "lock") == 0) {
+    if (pages_hash() != hash_when_released) ++writes_outside_lock;
+    return;
+  }
+  hash_when_released = pages_hash();  // after the open and just before each unlock
+}
+
+}  // namespace
+
+TEST_F(ScreenTest, OpeningWritesThePagesOnlyUnderTheDriversLock) {
+  for (int32_t mode : {1, 9, 13, 17, 21}) {
+    test::install_fake_drivers(2);
+    fake_state(0).watch = watch_pages;
+    writes_outside_lock = 0;
+    ASSERT_EQ(screen_set_mode(mode, 0, 2, 0, 0), 0) << mode;
+    EXPECT_EQ(writes_outside_lock, 0) << "mode " << mode;
+    screen_lock();  // every write so far must have been seen by a lock
+    screen_unlock(-1, -1);
+    EXPECT_EQ(writes_outside_lock, 0) << "mode " << mode;
+    EXPECT_EQ(gs()->pages[1][0], 0) << "the pages are cleared, mode " << mode;
+    screen_exit_handler();
+  }
+}
+
+namespace {
+
+int32_t unlocks_with_flags_set;
+void watch_flags(const char* call) {
+  if (std::strcmp(call, "unlock") == 0 && current_screen && (current_screen->flags & (GS_LOCKED | GS_AUTO_LOCKED)))
+    ++unlocks_with_flags_set;
+}
+
+}  // namespace
+
+// The window thread reads the state's flags under the lock, so the lock bits are cleared
+// before the driver's lock is released, by the program's unlock and the automatic one.
+TEST_F(LockTest, LockBitsAreClearedBeforeTheDriverUnlocks) {
+  fake_state(0).watch = watch_flags;
+  unlocks_with_flags_set = 0;
+  screen_lock();
+  screen_unlock(-1, -1);
+  auto_lock(gs());
+  auto_unlock(gs());
+  EXPECT_EQ(fake_state(0).unlocks, 2);
+  EXPECT_EQ(unlocks_with_flags_set, 0);
+  fake_state(0).watch = nullptr;
+}

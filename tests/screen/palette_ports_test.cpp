@@ -41,9 +41,39 @@ TEST_F(ScreenTest, AdapterModesMapIndicesIntoTheColourTable) {
   palette_statement(3, 70, -1, -1);
   EXPECT_EQ(gs()->colour_map[3], 6);
   EXPECT_EQ(gs()->device_palette[3], triple(palette_64, 6));
-  // An index beyond the 16 that the map holds wraps inside it.
-  palette_set_entry(63, 5);
-  EXPECT_EQ(gs()->colour_map[15], 5);
+}
+
+// Mode 9 has a 64-entry palette but a 16-entry colour map: indices 16 to 63 are shown
+// and sent to the driver as any other, only the map has no place for them, and no other
+// entry changes. The ports reach the same entries.
+TEST_F(ScreenTest, ModeNineIndicesPastTheColourMapSetTheirOwnEntry) {
+  ASSERT_EQ(screen_set_mode(9, 0, 1, 0, 0), 0);
+  for (int32_t index : {20, 63, 64 + 20}) {
+    const int32_t entry = index & 63;
+    uint8_t map_before[16];
+    uint32_t shown_before[256];
+    std::memcpy(map_before, gs()->colour_map, 16);
+    std::memcpy(shown_before, gs()->device_palette, sizeof shown_before);
+    palette_set_entry(index, 5);
+    EXPECT_EQ(std::memcmp(map_before, gs()->colour_map, 16), 0) << index;
+    EXPECT_EQ(gs()->device_palette[entry], triple(palette_64, 5)) << index;
+    for (int32_t i = 0; i < 256; ++i) {
+      if (i == entry) continue;
+      EXPECT_EQ(gs()->device_palette[i], shown_before[i]) << index << " changed " << i;
+    }
+    const uint32_t rgb = triple(palette_64, 5);
+    EXPECT_EQ(last_entry(), (std::vector<int32_t>{entry, int32_t(rgb & 0xFF), int32_t(rgb >> 8 & 0xFF),
+                                                  int32_t(rgb >> 16)}));
+  }
+  // Through the ports: index 30 with the 6-bit components 5, 0, 0, which name entry 5.
+  uint8_t map_before[16];
+  std::memcpy(map_before, gs()->colour_map, 16);
+  port_out(968, 30);
+  port_out(969, 5);
+  port_out(969, 0);
+  port_out(969, 0);
+  EXPECT_EQ(gs()->device_palette[30], triple(palette_64, 5));
+  EXPECT_EQ(std::memcmp(map_before, gs()->colour_map, 16), 0);
 }
 
 TEST_F(ScreenTest, ModeOneResetPicksOneOfFourMaps) {

@@ -20,13 +20,22 @@ struct Fake {
     FakeDriverState& s = states[I];
     ++s.opens;
     opens.push_back({s.name, title ? title : "", width, height, depth, refresh_rate, flags});
-    if (s.failing_opens == 0) return 0;
+    if (s.failing_opens == 0) {
+      if (s.watch) s.watch("open");
+      return 0;
+    }
     if (s.failing_opens > 0) --s.failing_opens;
     return -1;
   }
   static void close() { ++states[I].closes; }
-  static void lock() { ++states[I].locks; }
-  static void unlock() { ++states[I].unlocks; }
+  static void lock() {
+    if (states[I].watch) states[I].watch("lock");
+    ++states[I].locks;
+  }
+  static void unlock() {
+    if (states[I].watch) states[I].watch("unlock");
+    ++states[I].unlocks;
+  }
   static void set_palette_entry(int32_t index, int32_t red, int32_t green, int32_t blue) {
     states[I].palette_entries.push_back({index, red, green, blue});
   }

@@ -34,6 +34,9 @@ struct FakeDriverState {
   int32_t pumps;
   std::vector<std::string> titles;
   std::vector<std::vector<int32_t>> palette_entries;  // index, red, green, blue
+  // Called at the end of a successful open_display and at the start of lock and unlock,
+  // with "open", "lock" or "unlock": a test can watch what the program does between them.
+  void (*watch)(const char* call);
 };
 
 // The record of fake i (0 to FAKE_DRIVER_COUNT - 1). Tests may clear optional entries.

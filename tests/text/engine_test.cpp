@@ -130,6 +130,34 @@ TEST(TextEngine, WrapsAtTheRightEdgeAndScrollsOnlyWhenWritingBelowTheWindow) {
   EXPECT_EQ(sink.x, 5);
 }
 
+// Where a run ends against the right edge (column 79): one short stays on its row, and the
+// next byte then takes the last column; a full row moves to the next row's start.
+TEST(TextEngine, RunsEndingAtOrJustShortOfTheRightEdge) {
+  struct Case {
+    int32_t start, length;
+    int32_t end_x, end_y;          // the cursor after the run
+    int32_t next_x, next_y;        // where one more byte is drawn
+  };
+  const Case cases[] = {
+      {0, 79, 79, 3, 79, 3},  {0, 80, 0, 4, 0, 4},    {70, 9, 79, 3, 79, 3},  {70, 10, 0, 4, 0, 4},
+      {78, 1, 79, 3, 79, 3},  {79, 1, 0, 4, 0, 4},    {0, 159, 79, 4, 79, 4}, {5, 154, 79, 4, 79, 4},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "from column " << c.start << ", " << c.length << " bytes");
+    Recorder r;
+    zv::TextSink sink = make_sink(&r, c.start, 3);
+    write(&sink, std::string(static_cast<size_t>(c.length), 'x'));
+    EXPECT_EQ(sink.x, c.end_x);
+    EXPECT_EQ(sink.y, c.end_y);
+    write(&sink, "y");
+    ASSERT_FALSE(r.runs.empty());
+    EXPECT_EQ(r.runs.back().bytes, "y");
+    EXPECT_EQ(r.runs.back().x, c.next_x);
+    EXPECT_EQ(r.runs.back().y, c.next_y);
+    EXPECT_TRUE(r.scrolls.empty());
+  }
+}
+
 TEST(TextEngine, LineFeedOnTheBottomRowScrollsAtOnce) {
   Recorder r;
   zv::TextSink sink = make_sink(&r, 3, 24);
