@@ -31,7 +31,7 @@ for fuzzer in "$dir"/tests/fuzz/fuzz_*; do
     -artifact_prefix="$dir/findings/$name-" "$corpus" "$seeds/$name" >"$log" 2>&1 || status=$?
   units=$(awk '/stat::number_of_executed_units/ { print $2 }' "$log")
   rate=$(awk '/stat::average_exec_per_sec/ { print $2 }' "$log")
-  last=$(grep -E '^#[0-9]+' "$log" | tail -n 1 || true)
+  last=$(grep -aE '^#[0-9]+' "$log" | tail -n 1 || true)
   cov=$(sed -n 's/.* cov: \([0-9]*\).*/\1/p' <<<"$last")
   ft=$(sed -n 's/.* ft: \([0-9]*\).*/\1/p' <<<"$last")
   files=$(find "$corpus" -type f | wc -l)
@@ -39,7 +39,7 @@ for fuzzer in "$dir"/tests/fuzz/fuzz_*; do
   echo "$line" | tee -a "$dir/fuzz-summary.txt"
   if [ "$status" != 0 ]; then
     failed=1
-    grep -E 'ERROR|runtime error|SUMMARY|Test unit written|deadly signal' "$log" | head -n 8 || true
+    grep -aE 'ERROR|runtime error|SUMMARY|Test unit written|deadly signal' "$log" | head -n 8 || true
   fi
 done
 [ "$found" = 1 ] || { echo "no fuzz targets built"; exit 1; }
